@@ -1,0 +1,100 @@
+#pragma once
+
+#include "db/dberror.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ferlin {
+
+class RecordSet;
+
+struct SqliteCloser {
+    void operator()(sqlite3 *db) const;
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt *stmt) const;
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// The catalogue's database: one SQLite file spoken to in the dialect of the original engine
+// (see jetdialect.h). Every failure is thrown as a DbError.
+class Database {
+public:
+    static constexpr const char *FileName = "ferlin4.sqlite";
+
+    // The base beside the program: the executable's folder and FileName.
+    static QString defaultPath();
+
+    // Opens an existing base shared and read-write; never creates one.
+    static std::unique_ptr<Database> open(const QString &path);
+    // Creates a new, empty base (the sample-base generator and the tests).
+    static std::unique_ptr<Database> create(const QString &path);
+
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    // Runs one statement written in the catalogue's dialect; returns the rows it changed.
+    int execute(const QString &jetSql);
+    // Runs a statement with bound values (written in SQLite's own dialect, "?" placeholders).
+    int executeBound(const QString &sql, const QVariantList &values);
+    // First column of the first row of a query, or a null QVariant when there is no row.
+    QVariant scalar(const QString &jetSql);
+
+    // A record set over a table name or "SELECT * FROM table ...".
+    std::unique_ptr<RecordSet> openRecordSet(const QString &source);
+
+    bool hasTable(const QString &name);
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+
+    // Prepares a statement already in SQLite's dialect; throws on failure.
+    StatementPtr prepare(const QString &sql);
+    // Throws the DbError matching SQLite's last failure on this connection.
+    [[noreturn]] void fail(int rc) const;
+    DbError errorFor(int rc) const;
+
+    sqlite3 *handle() const { return m_db.get(); }
+
+private:
+    Database(std::unique_ptr<sqlite3, SqliteCloser> db, QString path);
+    static std::unique_ptr<Database> openWithFlags(const QString &path, int flags);
+
+    std::unique_ptr<sqlite3, SqliteCloser> m_db;
+    QString m_path;
+};
+
+// Rolls back unless committed: a batch of changes lands whole or not at all.
+class Transaction {
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    void commit();
+
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// Reads column `i` of the current row of a stepped statement as a QVariant.
+QVariant columnValue(sqlite3_stmt *stmt, int i);
+// Binds `value` to parameter `i` (1-based).
+void bindValue(sqlite3_stmt *stmt, int i, const QVariant &value);
+// The DbError for a SQLite result code and message.
+DbError translateSqliteError(int rc, const QString &message);
+
+} // namespace ferlin

@@ -1,0 +1,355 @@
+#include "db/recordset.h"
+
+#include "db/jetdialect.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <unordered_set>
+
+namespace ferlin {
+
+namespace {
+
+constexpr int InvalidArgument = 3001;
+constexpr int NoAddInProgress = 3020;
+
+// The statement with its literals and bracketed names blanked, to look for keywords safely.
+QString withoutLiterals(const QString &sql)
+{
+    QString out = sql;
+    QChar open;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar c = out.at(i);
+        if (open.isNull()) {
+            if (c == u'\'' || c == u'"')
+                open = c;
+            else if (c == u'[')
+                open = u']';
+            continue;
+        }
+        if (c == open)
+            open = QChar();
+        else
+            out[i] = u' ';
+    }
+    return out;
+}
+
+} // namespace
+
+RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(source)
+{
+    static const QRegularExpression selectAll(
+        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\[[^\\]]+\\]|[^\\s\\[\\];]+)(.*)$"),
+        QRegularExpression::CaseInsensitiveOption |
+            QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tableOnly(
+        QStringLiteral("^\\s*(\\[[^\\]]+\\]|[^\\s\\[\\];]+)\\s*$"));
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+
+    QString rest;
+    if (const auto m = selectAll.match(source); m.hasMatch()) {
+        m_table = m.captured(1);
+        rest = translateJetSql(m.captured(2));
+    } else if (const auto t = tableOnly.match(source); t.hasMatch()) {
+        m_table = t.captured(1);
+    } else {
+        throw DbError(DbErrorCode::UnsupportedSource,
+                      QStringLiteral("Source d'enregistrements non prise en charge : %1")
+                          .arg(source));
+    }
+    if (m_table.startsWith(u'['))
+        m_table = m_table.mid(1, m_table.size() - 2);
+
+    const QString table = u'[' + m_table + u']';
+    m_keysetSql = QStringLiteral("SELECT rowid FROM ") + table + rest;
+    if (!withoutLiterals(rest).contains(orderBy))
+        m_keysetSql += QStringLiteral(" ORDER BY rowid");
+
+    m_fetch = m_db.prepare(QStringLiteral("SELECT * FROM ") + table +
+                           QStringLiteral(" WHERE rowid=?"));
+    const int columns = sqlite3_column_count(m_fetch.get());
+    for (int i = 0; i < columns; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(m_fetch.get(), i));
+        m_fields << name;
+        m_fieldIndex.insert(name.toLower(), i);
+    }
+    load();
+}
+
+void RecordSet::load()
+{
+    StatementPtr stmt = m_db.prepare(m_keysetSql);
+    m_keys.clear();
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        m_keys.push_back(sqlite3_column_int64(stmt.get(), 0));
+    if (rc != SQLITE_DONE)
+        m_db.fail(rc);
+    m_pos = 0;
+    m_currentDeleted = false;
+    m_cacheValid = false;
+}
+
+void RecordSet::requery()
+{
+    load();
+}
+
+void RecordSet::requireCurrent() const
+{
+    if (!hasCurrent())
+        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours."));
+}
+
+void RecordSet::moveFirst()
+{
+    if (m_keys.empty())
+        requireCurrent();
+    m_pos = 0;
+    m_currentDeleted = false;
+}
+
+void RecordSet::moveLast()
+{
+    if (m_keys.empty())
+        requireCurrent();
+    m_pos = recordCount() - 1;
+    m_currentDeleted = false;
+}
+
+void RecordSet::moveNext()
+{
+    if (m_currentDeleted) {
+        m_currentDeleted = false; // m_pos already names the row that followed
+        return;
+    }
+    if (isEof())
+        requireCurrent();
+    ++m_pos;
+}
+
+void RecordSet::movePrevious()
+{
+    if (m_currentDeleted) {
+        m_currentDeleted = false;
+        m_pos = std::max(m_pos - 1, -1);
+        return;
+    }
+    if (isBof())
+        requireCurrent();
+    --m_pos;
+}
+
+void RecordSet::move(int n)
+{
+    if (m_keys.empty() || (!m_currentDeleted && ((isEof() && n > 0) || (m_pos < 0 && n < 0))))
+        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours."));
+    long long target = m_pos;
+    if (m_currentDeleted && n > 0)
+        --target;
+    target += n;
+    m_currentDeleted = false;
+    if (target < 0)
+        m_pos = -1;
+    else if (target >= recordCount())
+        m_pos = recordCount();
+    else
+        m_pos = int(target);
+}
+
+void RecordSet::setAbsolutePosition(int position)
+{
+    if (position < 0 || position >= recordCount())
+        throw DbError(InvalidArgument, QStringLiteral("Position %1 hors de la sélection.")
+                                           .arg(position));
+    m_pos = position;
+    m_currentDeleted = false;
+}
+
+std::vector<qint64> RecordSet::matchingKeys(const QString &condition)
+{
+    StatementPtr stmt = m_db.prepare(QStringLiteral("SELECT rowid FROM [") + m_table +
+                                     QStringLiteral("] WHERE (") + translateJetSql(condition) +
+                                     u')');
+    std::vector<qint64> keys;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        keys.push_back(sqlite3_column_int64(stmt.get(), 0));
+    if (rc != SQLITE_DONE)
+        m_db.fail(rc);
+    return keys;
+}
+
+bool RecordSet::findFirst(const QString &condition)
+{
+    const auto found = matchingKeys(condition);
+    const std::unordered_set<qint64> set(found.begin(), found.end());
+    for (int i = 0; i < recordCount(); ++i) {
+        if (set.count(m_keys[size_t(i)])) {
+            m_pos = i;
+            m_currentDeleted = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RecordSet::findLast(const QString &condition)
+{
+    const auto found = matchingKeys(condition);
+    const std::unordered_set<qint64> set(found.begin(), found.end());
+    for (int i = recordCount() - 1; i >= 0; --i) {
+        if (set.count(m_keys[size_t(i)])) {
+            m_pos = i;
+            m_currentDeleted = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+int RecordSet::fieldIndex(const QString &name) const
+{
+    return m_fieldIndex.value(name.toLower(), -1);
+}
+
+int RecordSet::fieldIndexOrThrow(const QString &field) const
+{
+    const int index = fieldIndex(field);
+    if (index < 0)
+        throw DbError(DbErrorCode::ObjectNotFound,
+                      QStringLiteral("Le champ « %1 » est introuvable dans la table « %2 ».")
+                          .arg(field, m_table));
+    return index;
+}
+
+const std::vector<QVariant> &RecordSet::currentRow() const
+{
+    requireCurrent();
+    const qint64 key = m_keys[size_t(m_pos)];
+    if (m_cacheValid && m_cachedKey == key)
+        return m_cache;
+    sqlite3_stmt *stmt = m_fetch.get();
+    sqlite3_reset(stmt);
+    sqlite3_bind_int64(stmt, 1, key);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        throw DbError(DbErrorCode::RecordDeleted, QStringLiteral("L'enregistrement a été supprimé."));
+    }
+    if (rc != SQLITE_ROW) {
+        const DbError error = m_db.errorFor(rc);
+        sqlite3_reset(stmt);
+        throw error;
+    }
+    m_cache.resize(m_fields.size());
+    for (int i = 0; i < int(m_fields.size()); ++i)
+        m_cache[size_t(i)] = columnValue(stmt, i);
+    sqlite3_reset(stmt);
+    m_cachedKey = key;
+    m_cacheValid = true;
+    return m_cache;
+}
+
+QVariant RecordSet::value(int index) const
+{
+    const auto &row = currentRow();
+    if (index < 0 || index >= int(row.size()))
+        throw DbError(DbErrorCode::ObjectNotFound,
+                      QStringLiteral("Le champ n° %1 est introuvable dans la table « %2 ».")
+                          .arg(index)
+                          .arg(m_table));
+    return row[size_t(index)];
+}
+
+QVariant RecordSet::value(const QString &field) const
+{
+    return value(fieldIndexOrThrow(field));
+}
+
+QString RecordSet::text(const QString &field) const
+{
+    const QVariant v = value(field);
+    return v.isNull() ? QString() : v.toString();
+}
+
+void RecordSet::addNew()
+{
+    m_adding = true;
+    m_newRow.assign(size_t(fieldCount()), QVariant());
+}
+
+void RecordSet::setValue(int index, const QVariant &value)
+{
+    if (!m_adding)
+        throw DbError(NoAddInProgress, QStringLiteral("Aucun ajout d'enregistrement en cours."));
+    if (index < 0 || index >= fieldCount())
+        throw DbError(DbErrorCode::ObjectNotFound,
+                      QStringLiteral("Le champ n° %1 est introuvable dans la table « %2 ».")
+                          .arg(index)
+                          .arg(m_table));
+    m_newRow[size_t(index)] = value;
+}
+
+void RecordSet::setValue(const QString &field, const QVariant &value)
+{
+    setValue(fieldIndexOrThrow(field), value);
+}
+
+void RecordSet::update()
+{
+    if (!m_adding)
+        throw DbError(NoAddInProgress, QStringLiteral("Aucun ajout d'enregistrement en cours."));
+    if (!m_insert) {
+        QString columns, marks;
+        for (int i = 0; i < fieldCount(); ++i) {
+            if (i) {
+                columns += u',';
+                marks += u',';
+            }
+            columns += u'[' + m_fields.at(i) + u']';
+            marks += u'?';
+        }
+        m_insert = m_db.prepare(QStringLiteral("INSERT INTO [") + m_table + QStringLiteral("] (") +
+                                columns + QStringLiteral(") VALUES (") + marks + u')');
+    }
+    sqlite3_stmt *stmt = m_insert.get();
+    sqlite3_reset(stmt);
+    for (int i = 0; i < fieldCount(); ++i)
+        bindValue(stmt, i + 1, m_newRow[size_t(i)]);
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE) {
+        const DbError error = m_db.errorFor(rc);
+        sqlite3_reset(stmt);
+        throw error;
+    }
+    sqlite3_reset(stmt);
+    const bool wasEof = isEof();
+    m_keys.push_back(sqlite3_last_insert_rowid(m_db.handle()));
+    if (wasEof)
+        m_pos = recordCount();
+    m_adding = false;
+}
+
+void RecordSet::cancelUpdate()
+{
+    m_adding = false;
+    m_newRow.clear();
+}
+
+void RecordSet::deleteCurrent()
+{
+    requireCurrent();
+    const qint64 key = m_keys[size_t(m_pos)];
+    m_db.executeBound(QStringLiteral("DELETE FROM [") + m_table + QStringLiteral("] WHERE rowid=?"),
+                      {key});
+    m_keys.erase(m_keys.begin() + m_pos);
+    m_currentDeleted = true;
+    m_cacheValid = false;
+}
+
+} // namespace ferlin

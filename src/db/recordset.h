@@ -1,0 +1,102 @@
+#pragma once
+
+#include "db/database.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+namespace ferlin {
+
+// A keyset over one table, as the catalogue's screens browse it: the identities of the rows
+// that the source selects, in its order, with the current row read from the table when needed
+// (so a change made elsewhere shows at once). The source is a table name or
+// "SELECT * FROM table [WHERE ...] [ORDER BY ...]" in the catalogue's dialect.
+class RecordSet {
+public:
+    RecordSet(Database &db, const QString &source);
+
+    const QString &source() const { return m_source; }
+    const QString &tableName() const { return m_table; }
+
+    // Counts and positions are 32-bit: a set past 32767 rows works.
+    int recordCount() const { return int(m_keys.size()); }
+    bool isEof() const { return m_pos >= recordCount(); }
+    bool isBof() const { return m_pos < 0 || m_keys.empty(); }
+    bool hasCurrent() const { return !m_currentDeleted && !isEof() && !isBof(); }
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    // Moves by n rows from the current one; past either end the set stands at end or beginning.
+    void move(int n);
+
+    // 0-based position of the current row, -1 when there is none.
+    int absolutePosition() const { return hasCurrent() ? m_pos : -1; }
+    void setAbsolutePosition(int position);
+
+    // Finds the first (last) row of the set meeting a condition in the catalogue's dialect and
+    // makes it current. Returns false, leaving the current row as it was, when none does.
+    bool findFirst(const QString &condition);
+    bool findLast(const QString &condition);
+
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int index) const { return m_fields.at(index); }
+    // Field names are matched without regard to case ("Rang" and "rang" are one field).
+    int fieldIndex(const QString &name) const;
+
+    // Values of the current row; DbError 3021 when there is none.
+    QVariant value(int index) const;
+    QVariant value(const QString &field) const;
+    // The value as text, an empty field as empty text.
+    QString text(const QString &field) const;
+
+    // Adding a row: addNew, setValue for each field, then update (stores; 3022 on a duplicate
+    // key) or cancelUpdate (abandons). The stored row joins the end of the set; the current row
+    // stays the one before addNew.
+    void addNew();
+    void setValue(int index, const QVariant &value);
+    void setValue(const QString &field, const QVariant &value);
+    void update();
+    void cancelUpdate();
+    bool isAdding() const { return m_adding; }
+
+    // Deletes the current row from the table. Until the next move there is no current row;
+    // moveNext then goes to the row that followed it.
+    void deleteCurrent();
+
+    // Reads the source again and stands on its first row.
+    void requery();
+
+private:
+    void load();
+    void requireCurrent() const;
+    const std::vector<QVariant> &currentRow() const;
+    int fieldIndexOrThrow(const QString &field) const;
+    std::vector<qint64> matchingKeys(const QString &condition);
+
+    Database &m_db;
+    QString m_source;
+    QString m_table;       // as written in the source, brackets included when present
+    QString m_keysetSql;   // SQLite statement giving the rowids in order
+    std::vector<qint64> m_keys;
+    QStringList m_fields;
+    QHash<QString, int> m_fieldIndex; // lower-case name -> index
+    int m_pos = -1;
+    bool m_currentDeleted = false;
+
+    StatementPtr m_fetch;
+    StatementPtr m_insert;
+    mutable qint64 m_cachedKey = -1;
+    mutable bool m_cacheValid = false;
+    mutable std::vector<QVariant> m_cache;
+
+    bool m_adding = false;
+    std::vector<QVariant> m_newRow;
+};
+
+} // namespace ferlin
