@@ -1,0 +1,173 @@
+#include "db/catalog.h"
+#include "db/recordset.h"
+#include "support/tempbase.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferlin;
+
+namespace {
+
+int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const DbError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Five references stored newest first, as in the delivered base.
+struct BrowseBase : test::TempBase {
+    BrowseBase()
+    {
+        addReference(5, 2001, QStringLiteral("839"), 40);
+        addReference(4, 1990, QStringLiteral("7"), 12);
+        addReference(3, 1990, QStringLiteral("5"), 30);
+        addReference(2, 1950, QStringLiteral("312"), 8);
+        addReference(1, 1907, QStringLiteral("1"), 1);
+    }
+};
+
+} // namespace
+
+TEST(RecordSet, WalksATableInItsStoredOrder)
+{
+    BrowseBase base;
+    RecordSet set(*base.db, QStringLiteral("TArticles"));
+    EXPECT_EQ(set.recordCount(), 5);
+    EXPECT_FALSE(set.isEof());
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 5);
+    EXPECT_EQ(set.value(QStringLiteral("rang")).toInt(), 5); // names ignore case
+    EXPECT_EQ(set.absolutePosition(), 0);
+    set.moveNext();
+    EXPECT_EQ(set.text(QStringLiteral("Numéro")), QStringLiteral("7"));
+    set.move(2);
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 2);
+    EXPECT_EQ(set.absolutePosition(), 3);
+    set.moveLast();
+    EXPECT_EQ(set.value(QStringLiteral("An")).toInt(), 1907);
+    set.moveNext();
+    EXPECT_TRUE(set.isEof());
+    EXPECT_EQ(set.absolutePosition(), -1);
+    EXPECT_EQ(errorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { set.moveNext(); }), DbErrorCode::NoCurrentRecord);
+    set.movePrevious();
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 1);
+    set.move(-10);
+    EXPECT_TRUE(set.isBof());
+    set.setAbsolutePosition(2);
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
+    EXPECT_TRUE(set.text(QStringLiteral("Soustitre")).isEmpty()); // NULL reads as empty text
+    EXPECT_TRUE(set.value(QStringLiteral("Soustitre")).isNull());
+    EXPECT_EQ(errorOf([&] { set.value(QStringLiteral("Inconnu")); }), DbErrorCode::ObjectNotFound);
+}
+
+TEST(RecordSet, OrdersAQueryAndFindsFirstAndLast)
+{
+    BrowseBase base;
+    RecordSet set(*base.db, QStringLiteral("SELECT * FROM TArticles WHERE [An] > 1907 "
+                                           "ORDER BY An DESC,Numéro DESC,Page DESC"));
+    ASSERT_EQ(set.recordCount(), 4);
+    QList<int> order;
+    for (; !set.isEof(); set.moveNext())
+        order << set.value(QStringLiteral("Rang")).toInt();
+    EXPECT_EQ(order, (QList<int>{5, 4, 3, 2}));
+
+    set.moveFirst();
+    EXPECT_TRUE(set.findLast(QStringLiteral("[An] LIKE '*1990*'")));
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
+    EXPECT_TRUE(set.findFirst(QStringLiteral("[Numéro] LIKE '*7*' AND [Page] LIKE '*12*'")));
+    EXPECT_EQ(set.absolutePosition(), 1);
+    // Nothing found: the current row stays.
+    EXPECT_FALSE(set.findFirst(QStringLiteral("[rang] LIKE '99'")));
+    EXPECT_EQ(set.absolutePosition(), 1);
+    // A row of the table outside the set is not found.
+    EXPECT_FALSE(set.findFirst(QStringLiteral("[An] LIKE 1907")));
+    EXPECT_TRUE(set.findFirst(QStringLiteral("[Titre] LIKE \"titre 2\"")));
+    EXPECT_EQ(set.absolutePosition(), 3);
+}
+
+TEST(RecordSet, EmptySetsStandAtBothEnds)
+{
+    test::TempBase base;
+    RecordSet set(*base.db, Schema::basketTable(1));
+    EXPECT_TRUE(set.isEof());
+    EXPECT_TRUE(set.isBof());
+    EXPECT_EQ(CountRows(set), 0);
+    EXPECT_EQ(errorOf([&] { set.moveLast(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { set.moveFirst(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { set.move(1); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { set.deleteCurrent(); }), DbErrorCode::NoCurrentRecord);
+}
+
+TEST(RecordSet, AddsRowsAndRefusesDuplicates)
+{
+    BrowseBase base;
+    RecordSet source(*base.db, Schema::Articles);
+    RecordSet basket(*base.db, Schema::basketTable(2));
+    source.setAbsolutePosition(1);
+    auto copyCurrent = [&] {
+        basket.addNew();
+        for (int i = 0; i < source.fieldCount(); ++i)
+            basket.setValue(i, source.value(i));
+        basket.update();
+    };
+    copyCurrent();
+    EXPECT_EQ(basket.recordCount(), 1);
+    EXPECT_EQ(errorOf(copyCurrent), DbErrorCode::DuplicateKey);
+    basket.cancelUpdate();
+    EXPECT_FALSE(basket.isAdding());
+    EXPECT_EQ(CountBasket(*base.db, 2), 1);
+    // Abandoning an added row stores nothing.
+    basket.addNew();
+    basket.setValue(QStringLiteral("Rang"), 99);
+    basket.cancelUpdate();
+    EXPECT_EQ(CountBasket(*base.db, 2), 1);
+    EXPECT_EQ(errorOf([&] { basket.update(); }), 3020);
+    // The stored row reads back whole, column by column.
+    basket.requery();
+    for (int i = 0; i < source.fieldCount(); ++i)
+        EXPECT_EQ(basket.value(i), source.value(i)) << source.fieldName(i).toStdString();
+}
+
+TEST(RecordSet, DeletingLeavesNoCurrentRowUntilTheNextMove)
+{
+    BrowseBase base;
+    for (int r = 1; r <= 3; ++r)
+        base.addReference(r, 1990, QString::number(r), r, Schema::basketTable(3));
+    RecordSet set(*base.db, QStringLiteral("SELECT * FROM TSélection3 ORDER BY Rang"));
+    set.moveNext();
+    set.deleteCurrent();
+    EXPECT_EQ(set.recordCount(), 2);
+    EXPECT_EQ(errorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
+    set.moveNext();
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
+    set.deleteCurrent();
+    set.moveNext();
+    EXPECT_TRUE(set.isEof());
+    set.movePrevious();
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 1);
+    EXPECT_EQ(CountBasket(*base.db, 3), 1);
+    // The base itself is untouched.
+    EXPECT_EQ(base.db->scalar(QStringLiteral("SELECT count(*) FROM TArticles")).toInt(), 5);
+}
+
+TEST(RecordSet, SeesRowsDeletedByAnotherSet)
+{
+    BrowseBase base;
+    base.addReference(1, 1990, QStringLiteral("1"), 1, Schema::basketTable(1));
+    RecordSet card(*base.db, Schema::basketTable(1));
+    base.db->execute(QStringLiteral("DELETE FROM [TSélection1]"));
+    EXPECT_EQ(errorOf([&] { card.value(0); }), DbErrorCode::RecordDeleted);
+    card.requery();
+    EXPECT_EQ(card.recordCount(), 0);
+}
+
+TEST(RecordSet, UnsupportedSourcesAreRefused)
+{
+    BrowseBase base;
+    EXPECT_EQ(errorOf([&] { RecordSet(*base.db, QStringLiteral("SELECT Rang FROM TArticles")); }),
+              DbErrorCode::UnsupportedSource);
+}
