@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what Ferlin needs from Debian's archive, builds it with two jobs, then either starts
+# the program on the sample base ("run") or runs every test ("test").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+what=${1:-run}
+case "$what" in run | test | build) ;; *) echo "usage: $0 run|test|build" >&2; exit 2 ;; esac
+
+packages=(build-essential cmake pkg-config
+          qt6-base-dev qt6-translations-l10n libsqlite3-dev libblkid-dev
+          libgtest-dev libgmock-dev libbenchmark-dev
+          poppler-utils unrtf xvfb xauth fonts-liberation)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j2
+
+case "$what" in
+run) exec build/bin/ferlin ;;
+test) cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ;;
+build) ;;
+esac
