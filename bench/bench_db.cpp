@@ -3,6 +3,7 @@
 // SQLite's own.
 #include "db/catalog.h"
 #include "db/database.h"
+#include "db/jetdialect.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "samplebase.h"

@@ -1,26 +1,22 @@
+#include "app/appcontext.h"
 #include "app/application.h"
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "app/mainwindow.h"
+#include "platform/linuxplatform.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ferlin::installFrenchTranslations(app);
-    try {
-        auto db = ferlin::Database::open(ferlin::Database::defaultPath());
-        ferlin::RecordSet articles(*db, ferlin::Schema::Articles);
-        QMessageBox::information(nullptr, QStringLiteral("Ferlin 4"),
-                                 QStringLiteral("La base contient %1 références")
-                                     .arg(ferlin::BaseCount(articles)));
-    } catch (const ferlin::DbError &e) {
-        QMessageBox::warning(nullptr, QStringLiteral("Ouverture avortée"),
-                             QStringLiteral(" Erreur %1\r\n%2").arg(e.number()).arg(e.description()));
-        return 1;
-    }
-    return 0;
+
+    ferlin::LinuxPlatform services;
+    ferlin::AppContext context(ferlin::Database::defaultPath(), services.platform());
+    ferlin::MainWindow window(context);
+    services.setParentWidget(&window);
+    window.showMaximized();
+    // The start-up runs once the window is on screen, so that its progress shows.
+    QTimer::singleShot(0, &window, [&window] { window.load(); });
+    return app.exec();
 }

@@ -1,0 +1,283 @@
+#include "app/mainwindow.h"
+
+#include "app/accessibility.h"
+#include "app/commandicons.h"
+#include "app/helpwindow.h"
+#include "app/introscreen.h"
+#include "app/quitdialog.h"
+#include "app/settingsio.h"
+#include "app/startup.h"
+#include "app/texteditor.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace ferlin {
+
+namespace {
+
+struct CommandSpec {
+    const char *name;
+    const char *toolTip;
+    bool alwaysVisible;
+};
+
+// Buttons 660 by 615 twips, 720 twips apart, at 15 twips a pixel.
+constexpr QSize ButtonSize(44, 41);
+constexpr int ButtonSpacing = 48 - 44;
+
+const CommandSpec Commands[] = {
+    {"Cmd_config", " Configurer Ferlin ", true},
+    {"Cmd_Sélecte", " Voir l'état de la base   ", false},
+    {"Cmd_feuillette", " Feuilleter la base entière ", false},
+    {"Cmd_selections", " Rechercher et sélectionner des références ", false},
+    {"Cmd_voirpanier", " Travailler avec les paniers ", false},
+    {"Cmd_ArchivP", " Archiver les paniers ", true},
+    {"Cmd_Acrobat", " Rechercher directement dans les textes ", true},
+    {"Cmd_Notepad", " Ouvrir le bloc note ", true},
+    {"Cmd_ORV", " A propos de l'ORV  ", true},
+    {"Cmd_Aide", " Ouvrir l'aide ", true},
+    {"Cmd_Quitte", " Quitter ", true},
+};
+
+} // namespace
+
+const QStringList &MainWindow::commandNames()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (const CommandSpec &c : Commands)
+            list << QString::fromUtf8(c.name);
+        return list;
+    }();
+    return names;
+}
+
+MainWindow::MainWindow(AppContext &context, QWidget *parent)
+    : QMainWindow(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("Comen1"));
+    setWindowTitle(QStringLiteral("Ferlin  4.0"));
+    // No close command in the title bar: the program leaves through the quit dialog.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+    m_area = new QMdiArea(this);
+    m_area->setObjectName(QStringLiteral("ZoneEcrans"));
+    setCentralWidget(m_area);
+
+    buildCommandBar();
+    buildWindowMenu();
+
+    m_intro = new IntroScreen;
+    addScreen(m_intro);
+    m_quit = new QuitDialog(this);
+    connect(m_quit, &QuitDialog::quitConfirmed, this, &MainWindow::quit);
+
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
+
+    setCommand(QStringLiteral("Cmd_Notepad"), [this] { openTextEditor(); });
+    setCommand(QStringLiteral("Cmd_Aide"), [this] { showHelp(); });
+    setCommand(QStringLiteral("Cmd_Quitte"), [this] { askToQuit(); });
+    nameControlsForAccessibility(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildCommandBar()
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setWindowTitle(QStringLiteral("Commandes"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setIconSize(QSize(32, 32));
+    m_toolbar->layout()->setSpacing(ButtonSpacing);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    for (const CommandSpec &spec : Commands) {
+        const QString name = QString::fromUtf8(spec.name);
+        auto *button = new QToolButton(m_toolbar);
+        button->setObjectName(name);
+        button->setToolTip(QString::fromUtf8(spec.toolTip));
+        button->setAccessibleName(QString::fromUtf8(spec.toolTip).trimmed());
+        button->setIcon(commandIcon(name));
+        button->setFixedSize(ButtonSize);
+        button->setEnabled(false);
+        connect(button, &QToolButton::clicked, this, [this, name] {
+            if (const auto action = m_commands.value(name))
+                action();
+        });
+        QAction *action = m_toolbar->addWidget(button);
+        action->setVisible(spec.alwaysVisible);
+        m_commandActions.insert(name, action);
+        m_commandButtons.insert(name, button);
+    }
+    m_toolbar->hide();
+}
+
+void MainWindow::buildWindowMenu()
+{
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenêtres"));
+    m_windowMenu->setObjectName(QStringLiteral("Menu_Fenetres"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+    fillWindowMenu();
+}
+
+void MainWindow::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    QAction *next = m_windowMenu->addAction(QStringLiteral("Fenêtre suivante"));
+    next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    connect(next, &QAction::triggered, m_area, &QMdiArea::activateNextSubWindow);
+    m_windowMenu->addSeparator();
+    const auto windows = m_area->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow *window : windows) {
+        if (!window->isVisible())
+            continue;
+        QAction *item = m_windowMenu->addAction(window->windowTitle());
+        item->setCheckable(true);
+        item->setChecked(window == m_area->activeSubWindow());
+        const QString name = window->widget()->objectName();
+        connect(item, &QAction::triggered, this, [this, name] { showScreen(name); });
+    }
+}
+
+QToolButton *MainWindow::commandButton(const QString &name) const
+{
+    return m_commandButtons.value(name);
+}
+
+void MainWindow::addScreen(QWidget *screen)
+{
+    QMdiSubWindow *window = m_area->addSubWindow(screen);
+    window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A screen is hidden, never destroyed, so that its choices last for the whole run.
+    window->setWindowFlags(window->windowFlags() & ~Qt::WindowCloseButtonHint);
+    m_screens.insert(screen->objectName(), window);
+    window->hide();
+}
+
+QWidget *MainWindow::screen(const QString &name) const
+{
+    QMdiSubWindow *window = m_screens.value(name);
+    return window ? window->widget() : nullptr;
+}
+
+bool MainWindow::showScreen(const QString &name)
+{
+    QMdiSubWindow *window = m_screens.value(name);
+    if (!window)
+        return false;
+    window->showMaximized();
+    m_area->setActiveSubWindow(window);
+    window->raise();
+    return true;
+}
+
+void MainWindow::setCommand(const QString &buttonName, std::function<void()> action)
+{
+    m_commands.insert(buttonName, std::move(action));
+    if (QToolButton *button = m_commandButtons.value(buttonName))
+        button->setEnabled(true);
+}
+
+void MainWindow::addStartupListener(StartupListener *listener)
+{
+    m_listeners.push_back(listener);
+}
+
+void MainWindow::publishBasketCounts()
+{
+    PublishBasketCounts(m_context.state.basketCounts, m_countLabels);
+}
+
+void MainWindow::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_context.state.initialise();
+    showScreen(QStringLiteral("Intro"));
+    Startup(*this).run();
+}
+
+void MainWindow::showSuccessCommands()
+{
+    for (const char *name : {"Cmd_feuillette", "Cmd_selections", "Cmd_Sélecte", "Cmd_voirpanier"})
+        m_commandActions.value(QString::fromUtf8(name))->setVisible(true);
+}
+
+void MainWindow::showCommandBar()
+{
+    m_toolbar->show();
+}
+
+void MainWindow::startupEnded(bool succeeded)
+{
+    m_startupSucceeded = succeeded;
+    m_startupFailed = !succeeded;
+    if (!succeeded) {
+        // Without its command bar the program could not be left: the title bar's close
+        // command comes back instead.
+        m_toolbar->hide();
+        setWindowFlag(Qt::WindowCloseButtonHint, true);
+        if (isVisible())
+            show();
+    }
+    nameControlsForAccessibility(this);
+}
+
+void MainWindow::askToQuit()
+{
+    m_quit->show();
+    m_quit->raise();
+    m_quit->activateWindow();
+}
+
+void MainWindow::quit()
+{
+    SaveSettings(m_context.platform.settings, m_context.platform.messageBox,
+                 m_context.state.settings, m_context.state.configLoaded);
+    m_quitting = true;
+    m_quit->hide();
+    if (m_help)
+        m_help->close();
+    close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_quitting || m_startupFailed || !m_loaded) {
+        event->accept();
+        return;
+    }
+    // The window leaves only through the quit dialog.
+    event->ignore();
+    if (m_startupSucceeded)
+        askToQuit();
+}
+
+void MainWindow::showHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->showPage(QStringLiteral("index"));
+}
+
+void MainWindow::openTextEditor()
+{
+    startTextEditor(m_context.platform.launcher, m_context.platform.messageBox,
+                    QCoreApplication::applicationDirPath());
+}
+
+} // namespace ferlin

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/countlabels.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+#include <vector>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace ferlin {
+
+class HelpWindow;
+class IntroScreen;
+class QuitDialog;
+class StartupListener;
+
+// The main window (form Comen1): a frame that holds the screens as maximised child windows,
+// with the command bar Toolbar1 and a "Fenêtres" menu to switch between open screens.
+// It leaves only through the quit dialog, unless the start-up failed.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppContext &context, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The command-bar buttons from left to right.
+    static const QStringList &commandNames();
+
+    // The load of the main window: the run state, the progress screen, then the start-up.
+    void load();
+    bool startupSucceeded() const { return m_startupSucceeded; }
+
+    AppContext &context() { return m_context; }
+    IntroScreen *intro() const { return m_intro; }
+    QuitDialog *quitDialog() const { return m_quit; }
+    QToolBar *commandBar() const { return m_toolbar; }
+    QToolButton *commandButton(const QString &name) const;
+
+    // Child screens, created once and reused, reached by their form name.
+    void addScreen(QWidget *screen);
+    QWidget *screen(const QString &name) const;
+    bool hasScreen(const QString &name) const { return screen(name) != nullptr; }
+    // Brings a screen to the front, maximised. False when no such screen exists yet.
+    bool showScreen(const QString &name);
+
+    // Wires a command-bar button; a button stays disabled until its command exists.
+    void setCommand(const QString &buttonName, std::function<void()> action);
+
+    // The screens that the start-up writes into, and every basket count label.
+    void addStartupListener(StartupListener *listener);
+    const std::vector<StartupListener *> &startupListeners() const { return m_listeners; }
+    CountLabels &countLabels() { return m_countLabels; }
+    void publishBasketCounts();
+
+    // The first-run configuration, plugged in by the configuration pages.
+    void setAutoConfigure(std::function<void()> run) { m_autoConfigure = std::move(run); }
+    const std::function<void()> &autoConfigure() const { return m_autoConfigure; }
+
+    void showHelp();
+
+    // Used by the start-up.
+    void showSuccessCommands();
+    void showCommandBar();
+    void startupEnded(bool succeeded);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCommandBar();
+    void buildWindowMenu();
+    void fillWindowMenu();
+    void askToQuit();
+    void quit();
+    void openTextEditor();
+
+    AppContext &m_context;
+    QMdiArea *m_area;
+    QToolBar *m_toolbar;
+    QMenu *m_windowMenu = nullptr;
+    IntroScreen *m_intro;
+    QuitDialog *m_quit;
+    HelpWindow *m_help = nullptr;
+    QHash<QString, QAction *> m_commandActions;
+    QHash<QString, QToolButton *> m_commandButtons;
+    QHash<QString, std::function<void()>> m_commands;
+    QHash<QString, QMdiSubWindow *> m_screens;
+    std::vector<StartupListener *> m_listeners;
+    CountLabels m_countLabels;
+    std::function<void()> m_autoConfigure;
+    bool m_loaded = false;
+    bool m_startupSucceeded = false;
+    bool m_startupFailed = false;
+    bool m_quitting = false;
+};
+
+} // namespace ferlin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/settings.h"
+#include "db/catalog.h"
+
+#include <QString>
+
+namespace ferlin {
+
+// The state shared by the commands for the whole run, set when the main window loads.
+struct RunState {
+    static inline const QString VersionTitleText = QStringLiteral("Ferlin version 4.0 15/04/2003");
+    static inline const QString VersionLabelText = QStringLiteral("Version 4.0 15/04/2003");
+
+    QString versionTitle;   // heading of prints and archives
+    QString versionLabel;   // version line of the about box
+    int currentCd = 1;      // number of the disc last found in the drive
+    int keywordLimit = 10;  // most keywords the keyword picker accepts
+    int currentBasket = 1;  // basket of the list, the card in basket mode and the search
+    bool tickAllToggle = false;
+    int basePosition = 1;   // where browsing the whole base resumes
+
+    int baseCount = 0;
+    BasketCounts basketCounts;
+    Settings settings;
+    // The configuration page counts as loaded once the start-up got past opening the base;
+    // only then may the settings be saved over the stored ones.
+    bool configLoaded = false;
+
+    // The run-state initialisation of the main window's load.
+    void initialise()
+    {
+        versionTitle = VersionTitleText;
+        versionLabel = VersionLabelText;
+        currentCd = 1;
+        keywordLimit = 10;
+        currentBasket = 1;
+        tickAllToggle = false;
+        settings.textsCopied = u'N';
+        basePosition = 1;
+    }
+};
+
+} // namespace ferlin

@@ -1,0 +1,198 @@
+#include "app/startup.h"
+
+#include "app/introscreen.h"
+#include "app/mainwindow.h"
+#include "app/quitdialog.h"
+#include "app/settingsio.h"
+#include "app/startuplistener.h"
+#include "db/catalog.h"
+#include "db/schema.h"
+#include "platform/busypointer.h"
+#include "platform/messagebox.h"
+
+#include <QGroupBox>
+
+namespace ferlin {
+
+namespace {
+
+constexpr int OpeningCancelled = 3059;
+
+} // namespace
+
+Startup::Startup(MainWindow &window) : m_window(window) {}
+
+Startup::FailureMessage Startup::failureMessage(int number, const QString &description)
+{
+    // The number is written with one leading blank, as the original did.
+    const QString code = u' ' + QString::number(number);
+    if (number == DbErrorCode::ObjectNotFound)
+        return {QStringLiteral("Ouverture de la base de données impossible. Base de structure "
+                               "différente. Erreur ") +
+                    code,
+                QStringLiteral("Ouverture avortée")};
+    if (number == OpeningCancelled)
+        return {QStringLiteral("Vous avez annulé l'ouverture de toute base de données."),
+                QStringLiteral("Ouverture annuléee")};
+    return {QStringLiteral(" Erreur ") + code + QStringLiteral("\r\n") + description,
+            QStringLiteral("Ouverture avortée")};
+}
+
+bool Startup::run()
+{
+    AppContext &context = m_window.context();
+    BusyPointer &pointer = context.platform.busyPointer;
+    try {
+        pointer.showBusy();
+        m_window.intro()->progressFrame()->show();
+        openBase();
+        loadPickLists();
+        colourStateBands();
+        readUpdateDate();
+        countBase();
+        countBaskets();
+        m_window.publishBasketCounts();
+        m_window.intro()->showStep(QStringLiteral("Lab_OKFin"), QStringLiteral("Ferlin est ouvert !"));
+        m_window.showSuccessCommands();
+        loadSettings();
+        if (context.state.settings.textsCopied != u'O')
+            context.state.settings.textsCopied = u'N';
+        finishTexts();
+        for (StartupListener *l : m_window.startupListeners())
+            l->colourTickedFieldBoxes();
+        chooseStartPath();
+        pointer.restore();
+    } catch (const DbError &error) {
+        pointer.restore();
+        const FailureMessage message = failureMessage(error.number(), error.description());
+        m_window.startupEnded(false);
+        context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok, message.text,
+                                        message.title);
+        return false;
+    }
+    m_window.startupEnded(true);
+    return true;
+}
+
+void Startup::openBase()
+{
+    AppContext &context = m_window.context();
+    Catalogue &catalogue = context.catalogue;
+    catalogue.db = Database::open(context.databasePath);
+    catalogue.card = catalogue.db->openRecordSet(Schema::Articles);
+    context.state.configLoaded = true;
+    m_window.intro()->showStep(QStringLiteral("Lab_DB"), QStringLiteral("Base ouverte"));
+}
+
+void Startup::loadPickLists()
+{
+    Database &db = *m_window.context().catalogue.db;
+    auto load = [&](LookupList list) {
+        const QStringList values = ReadLookupList(db, list);
+        for (StartupListener *l : m_window.startupListeners())
+            l->lookupListLoaded(list, values);
+    };
+    IntroScreen *intro = m_window.intro();
+    load(LookupList::SeeAlso);
+    load(LookupList::Keywords);
+    intro->showStep(QStringLiteral("Lab_listeclés"), QStringLiteral("Liste des clés créée"));
+    load(LookupList::Authors);
+    intro->showStep(QStringLiteral("Lab_ListeAuteurs"), QStringLiteral("Liste des auteurs créée"));
+    load(LookupList::PointsOfView);
+    intro->showStep(QStringLiteral("Lab_ListePtvue"),
+                    QStringLiteral("Liste des points de vue créée"));
+    load(LookupList::Domains);
+    intro->showStep(QStringLiteral("Lab_Listedomaines"),
+                    QStringLiteral("Liste des domaines créée"));
+}
+
+void Startup::colourStateBands()
+{
+    const auto rows = ReadStateBands(*m_window.context().catalogue.db);
+    for (StartupListener *l : m_window.startupListeners())
+        l->stateBandsRead(rows);
+}
+
+void Startup::readUpdateDate()
+{
+    RecordSet &card = *m_window.context().catalogue.card;
+    card.requery();
+    const QDate date = UpdateDate(card);
+    if (!date.isValid())
+        return;
+    const QString text = formatUpdateDate(date);
+    for (StartupListener *l : m_window.startupListeners())
+        l->updateDateRead(text);
+    m_window.intro()->showStep(QStringLiteral("Lab_DateMAJ"),
+                               QStringLiteral("Dernière mise à jour : ") + text);
+}
+
+void Startup::countBase()
+{
+    AppContext &context = m_window.context();
+    context.state.baseCount = BaseCount(*context.catalogue.card);
+    m_window.intro()->showStep(QStringLiteral("Lab_Base"),
+                               QStringLiteral("La base contient ") +
+                                   QString::number(context.state.baseCount) +
+                                   QStringLiteral(" références"));
+}
+
+void Startup::countBaskets()
+{
+    AppContext &context = m_window.context();
+    Catalogue &catalogue = context.catalogue;
+    for (int n = 1; n <= Schema::BasketCount; ++n) {
+        catalogue.selection = catalogue.db->openRecordSet(Schema::basketTable(n));
+        const int count = CountRows(*catalogue.selection);
+        context.state.basketCounts[n] = count;
+        const QString basket = QString::number(n);
+        m_window.intro()->showStep(
+            QStringLiteral("Lab_P") + basket,
+            count == 0 ? QString(QStringLiteral("Le panier n° ") + basket +
+                                 QStringLiteral(" est vide"))
+                       : QString(QStringLiteral("Références dans le panier n° ") + basket +
+                                 QStringLiteral(" : ") + QString::number(count)));
+        for (StartupListener *l : m_window.startupListeners())
+            l->basketCounted(n, count);
+    }
+}
+
+void Startup::loadSettings()
+{
+    AppContext &context = m_window.context();
+    const LoadOutcome outcome = LoadSettings(context.platform.settings, context.state.settings);
+    for (StartupListener *l : m_window.startupListeners())
+        l->settingsLoaded(context.state.settings);
+    if (outcome.failed) {
+        context.platform.busyPointer.restore();
+        m_window.showScreen(QStringLiteral("Config"));
+    }
+}
+
+void Startup::finishTexts()
+{
+    m_window.quitDialog()->setTexts();
+    for (StartupListener *l : m_window.startupListeners())
+        l->setStartupTexts();
+    m_window.showCommandBar();
+}
+
+void Startup::chooseStartPath()
+{
+    AppContext &context = m_window.context();
+    const Settings &settings = context.state.settings;
+    if (settings.configuredFlag != 0) {
+        const bool copied = settings.textsCopied == u'O';
+        for (StartupListener *l : m_window.startupListeners())
+            l->textLocationKnown(copied);
+        if (!copied)
+            context.platform.messageBox.show(
+                MessageIcon::Information, MessageButtons::Ok,
+                QStringLiteral("Les textes des articles n'ont pas été copiés sur un disque dur.\r\n"
+                               "Ils ne seront accessibles qu'à partir des CD-ROM."));
+    } else if (m_window.autoConfigure()) {
+        m_window.autoConfigure()();
+    }
+}
+
+} // namespace ferlin
