@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -33,8 +35,9 @@ const QString &basePath(int references)
         options.references = references;
         options.writeTexts = false;
         sample::generate(folder, options);
-        it = paths.emplace(references, folder + QStringLiteral("/") +
-                                           QString::fromLatin1(Database::FileName))
+        it = paths
+                 .emplace(references,
+                          folder + QStringLiteral("/") + QString::fromLatin1(Database::FileName))
                  .first;
     }
     return it->second;
@@ -92,7 +95,10 @@ void BM_TenKeywordSearch(benchmark::State &state)
 int countWith(sqlite3 *db, const char *sql)
 {
     sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+        std::abort();
+    }
     int n = -1;
     if (sqlite3_step(stmt) == SQLITE_ROW)
         n = sqlite3_column_int(stmt, 0);
@@ -104,9 +110,9 @@ int countWith(sqlite3 *db, const char *sql)
 void BM_LikeDialect(benchmark::State &state)
 {
     auto db = Database::open(basePath(int(state.range(0))));
-    const QByteArray sql = translateJetSql(QStringLiteral("SELECT count(*) FROM TArticles WHERE ") +
-                                           searchCondition())
-                               .toUtf8();
+    const QByteArray sql =
+        translateJetSql(QStringLiteral("SELECT count(*) FROM TArticles WHERE ") + searchCondition())
+            .toUtf8();
     for (auto _ : state)
         benchmark::DoNotOptimize(countWith(db->handle(), sql.constData()));
 }
@@ -117,9 +123,9 @@ void BM_LikeSqliteBuiltin(benchmark::State &state)
     sqlite3_open_v2(basePath(int(state.range(0))).toUtf8().constData(), &raw, SQLITE_OPEN_READONLY,
                     nullptr);
     std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    QString sql = translateJetSql(QStringLiteral("SELECT count(*) FROM TArticles WHERE ") +
-                                  searchCondition());
-    sql.replace(u'*', u'%');
+    QString condition = translateJetSql(searchCondition());
+    condition.replace(u'*', u'%');
+    const QString sql = QStringLiteral("SELECT count(*) FROM TArticles WHERE ") + condition;
     const QByteArray utf8 = sql.toUtf8();
     for (auto _ : state)
         benchmark::DoNotOptimize(countWith(db.get(), utf8.constData()));

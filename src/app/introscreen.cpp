@@ -10,10 +10,10 @@ namespace ferlin {
 
 namespace {
 
-const char *const StepLabels[] = {"Lab_DB",     "Lab_listeclés", "Lab_ListeAuteurs",
-                                  "Lab_ListePtvue", "Lab_Listedomaines", "Lab_DateMAJ",
-                                  "Lab_Base",   "Lab_P1",        "Lab_P2",
-                                  "Lab_P3",     "Lab_OKFin"};
+const char *const StepLabels[] = {
+    "Lab_DB",      "Lab_listeclés", "Lab_ListeAuteurs", "Lab_ListePtvue", "Lab_Listedomaines",
+    "Lab_DateMAJ", "Lab_Base",      "Lab_P1",           "Lab_P2",         "Lab_P3",
+    "Lab_OKFin"};
 
 } // namespace
 

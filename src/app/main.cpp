@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "app/application.h"
+#include "app/commandicons.h"
 #include "app/mainwindow.h"
 #include "platform/linuxplatform.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ferlin::installFrenchTranslations(app);
+    app.setWindowIcon(ferlin::programIcon());
 
     ferlin::LinuxPlatform services;
     ferlin::AppContext context(ferlin::Database::defaultPath(), services.platform());

@@ -23,7 +23,7 @@ namespace ferlin {
 
 namespace {
 
-struct CommandSpec {
+struct CommandButton {
     const char *name;
     const char *toolTip;
     bool alwaysVisible;
@@ -33,7 +33,7 @@ struct CommandSpec {
 constexpr QSize ButtonSize(44, 41);
 constexpr int ButtonSpacing = 48 - 44;
 
-const CommandSpec Commands[] = {
+const CommandButton Commands[] = {
     {"Cmd_config", " Configurer Ferlin ", true},
     {"Cmd_Sélecte", " Voir l'état de la base   ", false},
     {"Cmd_feuillette", " Feuilleter la base entière ", false},
@@ -53,7 +53,7 @@ const QStringList &MainWindow::commandNames()
 {
     static const QStringList names = [] {
         QStringList list;
-        for (const CommandSpec &c : Commands)
+        for (const CommandButton &c : Commands)
             list << QString::fromUtf8(c.name);
         return list;
     }();
@@ -102,12 +102,12 @@ void MainWindow::buildCommandBar()
     m_toolbar->setIconSize(QSize(32, 32));
     m_toolbar->layout()->setSpacing(ButtonSpacing);
     addToolBar(Qt::TopToolBarArea, m_toolbar);
-    for (const CommandSpec &spec : Commands) {
-        const QString name = QString::fromUtf8(spec.name);
+    for (const CommandButton &command : Commands) {
+        const QString name = QString::fromUtf8(command.name);
         auto *button = new QToolButton(m_toolbar);
         button->setObjectName(name);
-        button->setToolTip(QString::fromUtf8(spec.toolTip));
-        button->setAccessibleName(QString::fromUtf8(spec.toolTip).trimmed());
+        button->setToolTip(QString::fromUtf8(command.toolTip));
+        button->setAccessibleName(QString::fromUtf8(command.toolTip).trimmed());
         button->setIcon(commandIcon(name));
         button->setFixedSize(ButtonSize);
         button->setEnabled(false);
@@ -116,7 +116,7 @@ void MainWindow::buildCommandBar()
                 action();
         });
         QAction *action = m_toolbar->addWidget(button);
-        action->setVisible(spec.alwaysVisible);
+        action->setVisible(command.alwaysVisible);
         m_commandActions.insert(name, action);
         m_commandButtons.insert(name, button);
     }

@@ -12,13 +12,13 @@ struct RunState {
     static inline const QString VersionTitleText = QStringLiteral("Ferlin version 4.0 15/04/2003");
     static inline const QString VersionLabelText = QStringLiteral("Version 4.0 15/04/2003");
 
-    QString versionTitle;   // heading of prints and archives
-    QString versionLabel;   // version line of the about box
-    int currentCd = 1;      // number of the disc last found in the drive
-    int keywordLimit = 10;  // most keywords the keyword picker accepts
-    int currentBasket = 1;  // basket of the list, the card in basket mode and the search
+    QString versionTitle;  // heading of prints and archives
+    QString versionLabel;  // version line of the about box
+    int currentCd = 1;     // number of the disc last found in the drive
+    int keywordLimit = 10; // most keywords the keyword picker accepts
+    int currentBasket = 1; // basket of the list, the card in basket mode and the search
     bool tickAllToggle = false;
-    int basePosition = 1;   // where browsing the whole base resumes
+    int basePosition = 1; // where browsing the whole base resumes
 
     int baseCount = 0;
     BasketCounts basketCounts;

@@ -17,21 +17,35 @@ struct Settings {
 
     // The archive window's field boxes, in the order they are stored.
     enum PrintField {
-        PrnTitre, PrnSoustitre, PrnAuteur, PrnNumero, PrnVolume, PrnAn, PrnMois, PrnPage,
-        PrnNbPages, PrnDomaine, PrnPtVue, PrnNiveau, PrnMotsCles, PrnResume, PrnCriteres,
-        PrnNumerotation, PrintFieldCount
+        PrnTitre,
+        PrnSoustitre,
+        PrnAuteur,
+        PrnNumero,
+        PrnVolume,
+        PrnAn,
+        PrnMois,
+        PrnPage,
+        PrnNbPages,
+        PrnDomaine,
+        PrnPtVue,
+        PrnNiveau,
+        PrnMotsCles,
+        PrnResume,
+        PrnCriteres,
+        PrnNumerotation,
+        PrintFieldCount
     };
     static const std::array<QString, PrintFieldCount> &printFieldNames();
 
-    int configuredFlag = 0;                  // "Startup": 0 means a first run
-    QChar textsCopied = u'N';                // "TextesRecopies": 'O' once copied to a hard disk
-    QString cdDrive = DefaultCdDrive;        // "LecteurCD"
-    QString hardDiskFolder;                  // "CheminHD": holds the copied "Textes" folder
-    QString pdfViewer = DefaultProgram;      // "LecteurPDF"
-    QString webBrowser = DefaultProgram;     // "LecteurHTM"
+    int configuredFlag = 0;              // "Startup": 0 means a first run
+    QChar textsCopied = u'N';            // "TextesRecopies": 'O' once copied to a hard disk
+    QString cdDrive = DefaultCdDrive;    // "LecteurCD"
+    QString hardDiskFolder;              // "CheminHD": holds the copied "Textes" folder
+    QString pdfViewer = DefaultProgram;  // "LecteurPDF"
+    QString webBrowser = DefaultProgram; // "LecteurHTM"
     // The pair of text-location options: selecting one deselects the other.
-    bool textsOnCd = true;                   // stored as "TextesHD"
-    bool textsOnHardDisk = false;            // stored as "TextesCD"
+    bool textsOnCd = true;                          // stored as "TextesHD"
+    bool textsOnHardDisk = false;                   // stored as "TextesCD"
     std::array<int, PrintFieldCount> printFields{}; // 0 unticked, 1 ticked, 2 greyed
 
     void setTextsOnCd(bool on);
@@ -39,8 +53,8 @@ struct Settings {
 };
 
 // Conversions of stored texts, as strict as the original: a failure stops the load.
-std::optional<int> storedInteger(const QString &text);   // 16-bit, rounded half to even
-std::optional<bool> storedBoolean(const QString &text);  // "True"/"False", "Vrai"/"Faux", numbers
-QString booleanText(bool value);                          // what the save writes
+std::optional<int> storedInteger(const QString &text);  // 16-bit, rounded half to even
+std::optional<bool> storedBoolean(const QString &text); // "True"/"False", "Vrai"/"Faux", numbers
+QString booleanText(bool value);                        // what the save writes
 
 } // namespace ferlin

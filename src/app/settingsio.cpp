@@ -10,8 +10,8 @@ QString ReadValue(const SettingsStore &store, const QString &key, const QString 
     return store.readValue(key, name);
 }
 
-bool WriteValue(SettingsStore &store, MessageBox &messages, const QString &key,
-                const QString &name, const QString &text)
+bool WriteValue(SettingsStore &store, MessageBox &messages, const QString &key, const QString &name,
+                const QString &text)
 {
     if (store.writeValue(key, name, text))
         return true;

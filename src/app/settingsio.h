@@ -10,8 +10,8 @@ class SettingsStore;
 // One value under a key; empty text when it is missing.
 QString ReadValue(const SettingsStore &store, const QString &key, const QString &name);
 // Stores one value; when the store cannot be written, says so and stores nothing.
-bool WriteValue(SettingsStore &store, MessageBox &messages, const QString &key,
-                const QString &name, const QString &text);
+bool WriteValue(SettingsStore &store, MessageBox &messages, const QString &key, const QString &name,
+                const QString &text);
 
 // How a load ended. On failure the values read before the failing one are in force, the others
 // kept their values, and the web browser got its fallback; the caller opens the configuration.

@@ -52,7 +52,8 @@ bool Startup::run()
         countBase();
         countBaskets();
         m_window.publishBasketCounts();
-        m_window.intro()->showStep(QStringLiteral("Lab_OKFin"), QStringLiteral("Ferlin est ouvert !"));
+        m_window.intro()->showStep(QStringLiteral("Lab_OKFin"),
+                                   QStringLiteral("Ferlin est ouvert !"));
         m_window.showSuccessCommands();
         loadSettings();
         if (context.state.settings.textsCopied != u'O')
@@ -67,7 +68,7 @@ bool Startup::run()
         const FailureMessage message = failureMessage(error.number(), error.description());
         m_window.startupEnded(false);
         context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok, message.text,
-                                        message.title);
+                                         message.title);
         return false;
     }
     m_window.startupEnded(true);
@@ -79,7 +80,8 @@ void Startup::openBase()
     AppContext &context = m_window.context();
     Catalogue &catalogue = context.catalogue;
     catalogue.db = Database::open(context.databasePath);
-    catalogue.card = catalogue.db->openRecordSet(Schema::Articles);
+    // The record card's source is the whole base; its set is loaded when the start-up reloads it.
+    catalogue.card.reset();
     context.state.configLoaded = true;
     m_window.intro()->showStep(QStringLiteral("Lab_DB"), QStringLiteral("Base ouverte"));
 }
@@ -115,9 +117,9 @@ void Startup::colourStateBands()
 
 void Startup::readUpdateDate()
 {
-    RecordSet &card = *m_window.context().catalogue.card;
-    card.requery();
-    const QDate date = UpdateDate(card);
+    Catalogue &catalogue = m_window.context().catalogue;
+    catalogue.card = catalogue.db->openRecordSet(Schema::Articles);
+    const QDate date = UpdateDate(*catalogue.card);
     if (!date.isValid())
         return;
     const QString text = formatUpdateDate(date);
@@ -148,10 +150,10 @@ void Startup::countBaskets()
         const QString basket = QString::number(n);
         m_window.intro()->showStep(
             QStringLiteral("Lab_P") + basket,
-            count == 0 ? QString(QStringLiteral("Le panier n° ") + basket +
-                                 QStringLiteral(" est vide"))
-                       : QString(QStringLiteral("Références dans le panier n° ") + basket +
-                                 QStringLiteral(" : ") + QString::number(count)));
+            count == 0
+                ? QString(QStringLiteral("Le panier n° ") + basket + QStringLiteral(" est vide"))
+                : QString(QStringLiteral("Références dans le panier n° ") + basket +
+                          QStringLiteral(" : ") + QString::number(count)));
         for (StartupListener *l : m_window.startupListeners())
             l->basketCounted(n, count);
     }

@@ -12,10 +12,15 @@ namespace ferlin {
 
 const QStringList &textEditorNames()
 {
-    static const QStringList names = {
-        QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"), QStringLiteral("kwrite"),
-        QStringLiteral("kate"), QStringLiteral("mousepad"), QStringLiteral("pluma"),
-        QStringLiteral("xed"), QStringLiteral("featherpad"), QStringLiteral("leafpad")};
+    static const QStringList names = {QStringLiteral("gnome-text-editor"),
+                                      QStringLiteral("gedit"),
+                                      QStringLiteral("kwrite"),
+                                      QStringLiteral("kate"),
+                                      QStringLiteral("mousepad"),
+                                      QStringLiteral("pluma"),
+                                      QStringLiteral("xed"),
+                                      QStringLiteral("featherpad"),
+                                      QStringLiteral("leafpad")};
     return names;
 }
 

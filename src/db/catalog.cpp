@@ -45,9 +45,9 @@ QString lookupField(LookupList list)
 QStringList ReadLookupList(Database &db, LookupList list)
 {
     const QString table = lookupTable(list);
-    StatementPtr stmt = db.prepare(QStringLiteral("SELECT [") + lookupField(list) +
-                                   QStringLiteral("] FROM [") + table +
-                                   QStringLiteral("] ORDER BY rowid"));
+    StatementPtr stmt =
+        db.prepare(QStringLiteral("SELECT [") + lookupField(list) + QStringLiteral("] FROM [") +
+                   table + QStringLiteral("] ORDER BY rowid"));
     QStringList values;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -119,7 +119,8 @@ QDate UpdateDate(RecordSet &articles)
         return days == 0 ? QDate() : QDate(1899, 12, 30).addDays(qint64(days));
     const QString text = v.toString().trimmed();
     for (const char *format : {"yyyy-MM-dd", "dd/MM/yyyy", "yyyy-MM-ddTHH:mm:ss"}) {
-        const QDate date = QDate::fromString(text.left(int(qstrlen(format))), QLatin1String(format));
+        const QDate date =
+            QDate::fromString(text.left(int(qstrlen(format))), QLatin1String(format));
         if (date.isValid())
             return date;
     }

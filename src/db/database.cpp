@@ -135,8 +135,9 @@ std::unique_ptr<Database> Database::open(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        throw DbError(DbErrorCode::FileNotFound, QStringLiteral("Fichier « %1 » introuvable.")
-                                                     .arg(QDir::toNativeSeparators(path)));
+        throw DbError(
+            DbErrorCode::FileNotFound,
+            QStringLiteral("Fichier « %1 » introuvable.").arg(QDir::toNativeSeparators(path)));
     if (!info.isReadable())
         throw DbError(DbErrorCode::CannotOpenFile,
                       QStringLiteral("Impossible d'ouvrir le fichier « %1 » : accès refusé.")
@@ -173,7 +174,8 @@ StatementPtr Database::prepare(const QString &sql)
 {
     sqlite3_stmt *raw = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(m_db.get(), utf8.constData(), int(utf8.size()), &raw, nullptr);
+    const int rc =
+        sqlite3_prepare_v2(m_db.get(), utf8.constData(), int(utf8.size()), &raw, nullptr);
     StatementPtr stmt(raw);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -270,8 +272,9 @@ QVariant columnValue(sqlite3_stmt *stmt, int i)
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(stmt, i));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                          sqlite3_column_bytes(stmt, i)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)));
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
                                    sqlite3_column_bytes(stmt, i)));

@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -364,7 +365,8 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     auto *pattern = static_cast<JetPattern *>(sqlite3_get_auxdata(ctx, 0));
     std::optional<JetPattern> local;
     if (!pattern) {
-        auto compiled = std::make_unique<JetPattern>(JetPattern::fromUtf8(valueText(argv[0], scratch)));
+        auto compiled =
+            std::make_unique<JetPattern>(JetPattern::fromUtf8(valueText(argv[0], scratch)));
         sqlite3_set_auxdata(ctx, 0, compiled.release(),
                             [](void *p) { delete static_cast<JetPattern *>(p); });
         pattern = static_cast<JetPattern *>(sqlite3_get_auxdata(ctx, 0));
@@ -373,8 +375,15 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
             pattern = &*local;
         }
     }
+    // A search tests one field against several patterns in a row: fold each text once.
+    thread_local std::string lastText;
     thread_local std::u32string folded;
-    foldUtf8(valueText(argv[1], scratch), folded);
+    const std::string_view text = valueText(argv[1], scratch);
+    if (text.size() != lastText.size() ||
+        std::memcmp(text.data(), lastText.data(), text.size()) != 0) {
+        lastText.assign(text.data(), text.size());
+        foldUtf8(text, folded);
+    }
     sqlite3_result_int(ctx, pattern->matchesFolded(folded) ? 1 : 0);
 }
 

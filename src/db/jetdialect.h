@@ -28,8 +28,8 @@ private:
     struct Token {
         Kind kind;
         bool negated = false;
-        char32_t ch = 0;            // Literal
-        unsigned listBegin = 0;     // List: index into m_ranges
+        char32_t ch = 0;        // Literal
+        unsigned listBegin = 0; // List: index into m_ranges
         unsigned listEnd = 0;
     };
     struct Range {

@@ -43,8 +43,7 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
 {
     static const QRegularExpression selectAll(
         QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\[[^\\]]+\\]|[^\\s\\[\\];]+)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression tableOnly(
         QStringLiteral("^\\s*(\\[[^\\]]+\\]|[^\\s\\[\\];]+)\\s*$"));
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
@@ -57,9 +56,9 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
     } else if (const auto t = tableOnly.match(source); t.hasMatch()) {
         m_table = t.captured(1);
     } else {
-        throw DbError(DbErrorCode::UnsupportedSource,
-                      QStringLiteral("Source d'enregistrements non prise en charge : %1")
-                          .arg(source));
+        throw DbError(
+            DbErrorCode::UnsupportedSource,
+            QStringLiteral("Source d'enregistrements non prise en charge : %1").arg(source));
     }
     if (m_table.startsWith(u'['))
         m_table = m_table.mid(1, m_table.size() - 2);
@@ -69,8 +68,8 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
     if (!withoutLiterals(rest).contains(orderBy))
         m_keysetSql += QStringLiteral(" ORDER BY rowid");
 
-    m_fetch = m_db.prepare(QStringLiteral("SELECT * FROM ") + table +
-                           QStringLiteral(" WHERE rowid=?"));
+    m_fetch =
+        m_db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE rowid=?"));
     const int columns = sqlite3_column_count(m_fetch.get());
     for (int i = 0; i < columns; ++i) {
         const QString name = QString::fromUtf8(sqlite3_column_name(m_fetch.get(), i));
@@ -102,7 +101,8 @@ void RecordSet::requery()
 void RecordSet::requireCurrent() const
 {
     if (!hasCurrent())
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours."));
+        throw DbError(DbErrorCode::NoCurrentRecord,
+                      QStringLiteral("Aucun enregistrement en cours."));
 }
 
 void RecordSet::moveFirst()
@@ -147,7 +147,8 @@ void RecordSet::movePrevious()
 void RecordSet::move(int n)
 {
     if (m_keys.empty() || (!m_currentDeleted && ((isEof() && n > 0) || (m_pos < 0 && n < 0))))
-        throw DbError(DbErrorCode::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours."));
+        throw DbError(DbErrorCode::NoCurrentRecord,
+                      QStringLiteral("Aucun enregistrement en cours."));
     long long target = m_pos;
     if (m_currentDeleted && n > 0)
         --target;
@@ -164,17 +165,17 @@ void RecordSet::move(int n)
 void RecordSet::setAbsolutePosition(int position)
 {
     if (position < 0 || position >= recordCount())
-        throw DbError(InvalidArgument, QStringLiteral("Position %1 hors de la sélection.")
-                                           .arg(position));
+        throw DbError(InvalidArgument,
+                      QStringLiteral("Position %1 hors de la sélection.").arg(position));
     m_pos = position;
     m_currentDeleted = false;
 }
 
 std::vector<qint64> RecordSet::matchingKeys(const QString &condition)
 {
-    StatementPtr stmt = m_db.prepare(QStringLiteral("SELECT rowid FROM [") + m_table +
-                                     QStringLiteral("] WHERE (") + translateJetSql(condition) +
-                                     u')');
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("SELECT rowid FROM [") + m_table + QStringLiteral("] WHERE (") +
+                     translateJetSql(condition) + u')');
     std::vector<qint64> keys;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
@@ -239,7 +240,8 @@ const std::vector<QVariant> &RecordSet::currentRow() const
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
         sqlite3_reset(stmt);
-        throw DbError(DbErrorCode::RecordDeleted, QStringLiteral("L'enregistrement a été supprimé."));
+        throw DbError(DbErrorCode::RecordDeleted,
+                      QStringLiteral("L'enregistrement a été supprimé."));
     }
     if (rc != SQLITE_ROW) {
         const DbError error = m_db.errorFor(rc);

@@ -12,12 +12,15 @@ QString basketTable(int basket)
 const QStringList &referenceFields()
 {
     static const QStringList fields = {
-        QStringLiteral("Rang"),        QStringLiteral("An"),           QStringLiteral("Numéro"),
-        QStringLiteral("Mois"),        QStringLiteral("Volume"),       QStringLiteral("Page"),
-        QStringLiteral("NombrePages"), QStringLiteral("Titre"),        QStringLiteral("Soustitre"),
-        QStringLiteral("Auteur"),      QStringLiteral("Domaine"),      QStringLiteral("PointdeVue"),
-        QStringLiteral("Niveaux"),     QStringLiteral("MotsCles"),     QStringLiteral("Resume"),
-        QStringLiteral("TexteIntegral"), QStringLiteral("Localisation"), QStringLiteral("MajDate")};
+        QStringLiteral("Rang"),         QStringLiteral("An"),
+        QStringLiteral("Numéro"),       QStringLiteral("Mois"),
+        QStringLiteral("Volume"),       QStringLiteral("Page"),
+        QStringLiteral("NombrePages"),  QStringLiteral("Titre"),
+        QStringLiteral("Soustitre"),    QStringLiteral("Auteur"),
+        QStringLiteral("Domaine"),      QStringLiteral("PointdeVue"),
+        QStringLiteral("Niveaux"),      QStringLiteral("MotsCles"),
+        QStringLiteral("Resume"),       QStringLiteral("TexteIntegral"),
+        QStringLiteral("Localisation"), QStringLiteral("MajDate")};
     return fields;
 }
 

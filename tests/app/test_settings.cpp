@@ -130,10 +130,10 @@ TEST(SaveSettings, WritesEveryValueInOrderAndReadsBackTrimmed)
     EXPECT_TRUE(store.writes().isEmpty());
 
     SaveSettings(store, messages, settings, true);
-    QStringList expected = {QStringLiteral("Startup"),  QStringLiteral("LecteurCD"),
+    QStringList expected = {QStringLiteral("Startup"),    QStringLiteral("LecteurCD"),
                             QStringLiteral("LecteurPDF"), QStringLiteral("LecteurHTM"),
-                            QStringLiteral("CheminHD"), QStringLiteral("TextesHD"),
-                            QStringLiteral("TextesCD"), QStringLiteral("TextesRecopies")};
+                            QStringLiteral("CheminHD"),   QStringLiteral("TextesHD"),
+                            QStringLiteral("TextesCD"),   QStringLiteral("TextesRecopies")};
     for (const QString &name : Settings::printFieldNames())
         expected << name;
     EXPECT_EQ(store.writtenNames(), expected);

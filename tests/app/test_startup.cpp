@@ -29,8 +29,7 @@ struct Program {
     AppContext context;
     MainWindow window;
 
-    explicit Program(const QString &basePath)
-        : context(basePath, fakes.platform()), window(context)
+    explicit Program(const QString &basePath) : context(basePath, fakes.platform()), window(context)
     {
         window.show();
     }
@@ -72,7 +71,8 @@ TEST(Startup, ANormalStartShowsEveryStepAndTheCommands)
     EXPECT_TRUE(p.window.startupSucceeded());
     // A maximised screen adds its own title after the caption, as child windows do.
     EXPECT_TRUE(p.window.windowTitle().startsWith(QStringLiteral("Ferlin  4.0")));
-    EXPECT_EQ(p.window.intro()->progressFrame()->title(), QStringLiteral("  Ouverture et initialisations "));
+    EXPECT_EQ(p.window.intro()->progressFrame()->title(),
+              QStringLiteral("  Ouverture et initialisations "));
     EXPECT_EQ(p.step("Lab_DB"), QStringLiteral("Base ouverte"));
     EXPECT_EQ(p.step("Lab_listeclés"), QStringLiteral("Liste des clés créée"));
     EXPECT_EQ(p.step("Lab_ListeAuteurs"), QStringLiteral("Liste des auteurs créée"));
@@ -119,8 +119,10 @@ TEST(Startup, BasketsHoldingRowsShowTheirCounts)
     const QString path = Program::base(dir, 300);
     {
         auto db = Database::open(path);
-        db->execute(QStringLiteral("INSERT INTO [TSélection2] SELECT * FROM TArticles WHERE Rang <= 3"));
-        db->execute(QStringLiteral("INSERT INTO [TSélection3] SELECT * FROM TArticles WHERE Rang = 7"));
+        db->execute(
+            QStringLiteral("INSERT INTO [TSélection2] SELECT * FROM TArticles WHERE Rang <= 3"));
+        db->execute(
+            QStringLiteral("INSERT INTO [TSélection3] SELECT * FROM TArticles WHERE Rang = 7"));
     }
     Program p(path);
     p.configure();
@@ -212,8 +214,9 @@ TEST(Startup, TextsNeverCopiedAreToldAtEveryStartButNotOnAFirstRun)
     configured.window.load();
     ASSERT_EQ(configured.fakes.messageBox.messages().size(), 1);
     const RecordedMessage &m = configured.fakes.messageBox.lastMessage();
-    EXPECT_EQ(m.text, QStringLiteral("Les textes des articles n'ont pas été copiés sur un disque dur."
-                                     "\r\nIls ne seront accessibles qu'à partir des CD-ROM."));
+    EXPECT_EQ(m.text,
+              QStringLiteral("Les textes des articles n'ont pas été copiés sur un disque dur."
+                             "\r\nIls ne seront accessibles qu'à partir des CD-ROM."));
     EXPECT_EQ(m.icon, MessageIcon::Information);
     EXPECT_FALSE(m.title.has_value()); // the program's title, "Ferlin 4"
 

@@ -75,9 +75,11 @@ TEST(DatabaseErrors, MissingObjectsDuplicatesAndOtherFailuresAreToldApart)
               }),
               DbErrorCode::ObjectNotFound);
     db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)"));
-    EXPECT_EQ(errorOf([&] { db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)")); }),
-              DbErrorCode::DuplicateKey);
-    const int syntax = errorOf([&] { db.execute(QStringLiteral("SELECT * FROM TArticles WHERE (")); });
+    EXPECT_EQ(
+        errorOf([&] { db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)")); }),
+        DbErrorCode::DuplicateKey);
+    const int syntax =
+        errorOf([&] { db.execute(QStringLiteral("SELECT * FROM TArticles WHERE (")); });
     EXPECT_NE(syntax, 0);
     EXPECT_NE(syntax, DbErrorCode::ObjectNotFound);
     EXPECT_NE(syntax, DbErrorCode::DuplicateKey);
@@ -89,7 +91,8 @@ TEST(DatabaseErrors, AValueWithAnUnescapedQuoteIsRefusedNotRun)
     test::TempBase base;
     base.addReference(1, 1950, QStringLiteral("12"), 3);
     const int error = errorOf([&] {
-        RecordSet(*base.db, QStringLiteral("SELECT * FROM TArticles WHERE [Auteur] LIKE '*L'Hôpital*'"));
+        RecordSet(*base.db,
+                  QStringLiteral("SELECT * FROM TArticles WHERE [Auteur] LIKE '*L'Hôpital*'"));
     });
     EXPECT_NE(error, 0);
     // The base is intact.

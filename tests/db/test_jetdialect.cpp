@@ -23,23 +23,39 @@ TEST(JetLike, WildcardsAndListsFollowTheDialect)
         bool match;
     };
     const Case cases[] = {
-        {"optique", "optique", true},     {"optique", "opti", false},
-        {"optique", "opti*", true},       {"optique", "*que", true},
-        {"optique", "*tiq*", true},       {"", "*", true},
-        {"", "", true},                   {"a", "", false},
-        {"optique", "o?tique", true},     {"otique", "o?tique", false},
-        {"n° 512", "n° ###", true},       {"n° 51a", "n° ###", false},
-        {"b", "[abc]", true},             {"d", "[abc]", false},
-        {"m", "[a-z]", true},             {"5", "[a-z]", false},
-        {"d", "[!abc]", true},            {"a", "[!abc]", false},
-        {"x*y", "x[*]y", true},           {"xzy", "x[*]y", false},
-        {"a?", "a[?]", true},             {"ab", "a[?]", false},
-        {"2#", "2[#]", true},             {"[abc", "[abc", true},
-        {"ab", "a[]b", true},             {"% et _", "% et _", true},
-        {"mot clé", "* mot *", false},    {" mot clé ", "* mot *", true},
-        {"aaab", "*a*a*b", true},         {"aaab", "*a*a*c", false},
+        {"optique", "optique", true},
+        {"optique", "opti", false},
+        {"optique", "opti*", true},
+        {"optique", "*que", true},
+        {"optique", "*tiq*", true},
+        {"", "*", true},
+        {"", "", true},
+        {"a", "", false},
+        {"optique", "o?tique", true},
+        {"otique", "o?tique", false},
+        {"n° 512", "n° ###", true},
+        {"n° 51a", "n° ###", false},
+        {"b", "[abc]", true},
+        {"d", "[abc]", false},
+        {"m", "[a-z]", true},
+        {"5", "[a-z]", false},
+        {"d", "[!abc]", true},
+        {"a", "[!abc]", false},
+        {"x*y", "x[*]y", true},
+        {"xzy", "x[*]y", false},
+        {"a?", "a[?]", true},
+        {"ab", "a[?]", false},
+        {"2#", "2[#]", true},
+        {"[abc", "[abc", true},
+        {"ab", "a[]b", true},
+        {"% et _", "% et _", true},
+        {"mot clé", "* mot *", false},
+        {" mot clé ", "* mot *", true},
+        {"aaab", "*a*a*b", true},
+        {"aaab", "*a*a*c", false},
         {"miroirs et lentilles", "*miroir*lentille?", true},
-        {"abcabd", "*ab?", true},         {"x1y2", "*#*#", true},
+        {"abcabd", "*ab?", true},
+        {"x1y2", "*#*#", true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(like(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
@@ -120,9 +136,9 @@ TEST(JetSql, QuotedValuesWorkAsTextInTheStatement)
             const QString where = QStringLiteral("[Auteur] LIKE ") + delimiter + u'*' +
                                   quoteSqlText(escapeLikeWildcards(a), delimiter) + u'*' +
                                   delimiter;
-            EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM TArticles WHERE ") + where)
-                          .toInt(),
-                      1)
+            EXPECT_EQ(
+                db.scalar(QStringLiteral("SELECT count(*) FROM TArticles WHERE ") + where).toInt(),
+                1)
                 << where.toStdString();
         }
     }

@@ -24,8 +24,9 @@ inline QString generatedBase(int references)
         options.references = references;
         options.writeTexts = false;
         sample::generate(folder, options);
-        it = made.emplace(references, QDir(folder).filePath(QString::fromLatin1(Database::FileName)))
-                 .first;
+        it =
+            made.emplace(references, QDir(folder).filePath(QString::fromLatin1(Database::FileName)))
+                .first;
     }
     return it->second;
 }

@@ -1,0 +1,84 @@
+// Start-up time: "ferlin" starts the program's main window on the base given and ends as soon
+// as "Ferlin est ouvert !" is shown; "bare" shows a plain Qt main window with one label and
+// ends. bench/startup.sh runs both side by side.
+#include "app/appcontext.h"
+#include "app/application.h"
+#include "app/introscreen.h"
+#include "app/mainwindow.h"
+#include "platform/inisettingsstore.h"
+#include "platform/linuxplatform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+int runBare(QApplication &app)
+{
+    QMainWindow window;
+    window.setCentralWidget(new QLabel(QStringLiteral("Ferlin est ouvert !")));
+    window.showMaximized();
+    // Ends once the label has been painted, as the program's progress lines are.
+    QTimer::singleShot(0, &window, [&window] {
+        window.repaint();
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
+}
+
+// A configured program whose texts are on a hard disk: no message stops the start-up.
+int prepareSettings(const QString &ini)
+{
+    ferlin::IniSettingsStore store(ini);
+    const QString key = QStringLiteral("Software\\Ferlin");
+    bool ok = store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1")) &&
+              store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O")) &&
+              store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("False")) &&
+              store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("True"));
+    for (const QString &name : ferlin::Settings::printFieldNames())
+        ok = ok && store.writeValue(key, name, QStringLiteral("0"));
+    return ok ? 0 : 1;
+}
+
+int runFerlin(QApplication &app, const QString &base, const QString &ini)
+{
+    ferlin::installFrenchTranslations(app);
+    ferlin::LinuxPlatform services(ini);
+    ferlin::AppContext context(base, services.platform());
+    ferlin::MainWindow window(context);
+    window.showMaximized();
+    int status = 1;
+    QTimer::singleShot(0, &window, [&] {
+        window.load();
+        QLabel *done = window.intro()->stepLabel(QStringLiteral("Lab_OKFin"));
+        status = window.startupSucceeded() && done && done->isVisible() ? 0 : 1;
+        // exit, not quit: the main window refuses to close outside its quit dialog.
+        QCoreApplication::exit(0);
+    });
+    app.exec();
+    if (status != 0)
+        std::fprintf(stderr, "the start-up did not reach \"Ferlin est ouvert !\"\n");
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 4 && args.at(1) == QStringLiteral("ferlin"))
+        return runFerlin(app, args.at(2), args.at(3));
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("prepare"))
+        return prepareSettings(args.at(2));
+    if (args.size() >= 2 && args.at(1) == QStringLiteral("bare"))
+        return runBare(app);
+    std::fprintf(
+        stderr,
+        "usage: bench_startup prepare INI | bench_startup ferlin BASE INI | bench_startup bare\n");
+    return 2;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/settingsstore.h"
+
+namespace ferlin {
+
+// The settings store as an INI file: each key is a section path ("Software\Ferlin" is the
+// section "Software" with names "Ferlin\...") and each name one line, so the file can be read
+// and edited by hand. Backslashes, quotes, line breaks and long texts are kept as they are.
+class IniSettingsStore : public SettingsStore {
+public:
+    // The file in the user's configuration folder: ~/.config/Ferlin/ferlin.ini.
+    static QString defaultFilePath();
+
+    explicit IniSettingsStore(QString filePath = defaultFilePath());
+
+    const QString &filePath() const { return m_filePath; }
+
+    QString readValue(const QString &key, const QString &name) const override;
+    bool writeValue(const QString &key, const QString &name, const QString &text) override;
+
+private:
+    QString m_filePath;
+};
+
+} // namespace ferlin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+namespace ferlin {
+
+// The machine's own files and folders, through std::filesystem.
+class LocalFileSystem : public FileSystem {
+public:
+    bool fileExists(const QString &path) const override;
+    bool folderExists(const QString &path) const override;
+    void createFolder(const QString &path) override;
+    QStringList subfolders(const QString &folder) const override;
+    void copyTree(const QString &source, const QString &destination,
+                  const CopyProgressCallback &progress) override;
+    void moveTree(const QString &source, const QString &destination,
+                  const CopyProgressCallback &progress) override;
+};
+
+} // namespace ferlin

@@ -1,0 +1,40 @@
+#include "platform/processlauncher.h"
+
+#include "platform/platformerror.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace ferlin {
+
+QString ProcessLauncher::resolveProgram(const QString &program)
+{
+    if (program.trimmed().isEmpty())
+        throw PlatformError(PlatformErrorCode::BadPath);
+    if (!program.contains(QLatin1Char('/'))) {
+        const QString found = QStandardPaths::findExecutable(program);
+        if (found.isEmpty())
+            throw PlatformError(PlatformErrorCode::FileNotFound);
+        return found;
+    }
+    const QFileInfo info(program);
+    if (!info.exists())
+        throw PlatformError(PlatformErrorCode::FileNotFound);
+    if (info.isDir() || !info.isExecutable())
+        throw PlatformError(PlatformErrorCode::AccessError,
+                            QStringLiteral("Le fichier n'est pas un programme exécutable"));
+    return info.absoluteFilePath();
+}
+
+void ProcessLauncher::start(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProgram(resolveProgram(program));
+    process.setArguments(arguments);
+    if (!process.startDetached())
+        throw PlatformError(PlatformErrorCode::AccessError,
+                            QStringLiteral("Le programme n'a pas pu être lancé"));
+}
+
+} // namespace ferlin

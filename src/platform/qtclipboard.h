@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/clipboard.h"
+
+namespace ferlin {
+
+// The desktop's clipboard through QClipboard.
+class QtClipboard : public Clipboard {
+public:
+    void setText(const QString &text) override;
+};
+
+} // namespace ferlin

@@ -1,0 +1,57 @@
+#include "platform/storedpath.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace ferlin {
+
+namespace {
+
+QString joined(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+bool sameNameIgnoringCase(const QString &a, const QString &b)
+{
+    return QString::compare(a.normalized(QString::NormalizationForm_C),
+                            b.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0;
+}
+
+// The entry of a folder whose name is the part: the exact name first, then the first name
+// (in sorted order) equal to it without regard to case. Empty text when none.
+QString matchingEntry(const QString &folder, const QString &part)
+{
+    if (QFileInfo::exists(joined(folder, part)))
+        return part;
+    const QStringList names = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : names) {
+        if (sameNameIgnoringCase(name, part))
+            return name;
+    }
+    return {};
+}
+
+} // namespace
+
+QString resolveStoredPath(const QString &root, const QString &storedPath)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    const QStringList parts = storedPath.split(separators, Qt::SkipEmptyParts);
+
+    QString resolved = root.isEmpty() ? QStringLiteral("/") : root;
+    for (const QString &part : parts) {
+        const QString name = matchingEntry(resolved, part);
+        if (name.isEmpty())
+            return joined(root, parts.join(QLatin1Char('/')));
+        resolved = joined(resolved, name);
+    }
+    return resolved;
+}
+
+} // namespace ferlin
