@@ -9,6 +9,7 @@
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
@@ -48,12 +49,22 @@ int runFerlin(QApplication &app, const QString &base, const QString &ini)
 {
     ferlin::installFrenchTranslations(app);
     ferlin::LinuxPlatform services(ini);
+    QElapsedTimer clock;
+    clock.start();
     ferlin::AppContext context(base, services.platform());
     ferlin::MainWindow window(context);
+    const qint64 built = clock.nsecsElapsed();
     window.showMaximized();
+    const qint64 shown = clock.nsecsElapsed();
     int status = 1;
     QTimer::singleShot(0, &window, [&] {
+        const qint64 loading = clock.nsecsElapsed();
         window.load();
+        if (qEnvironmentVariableIsSet("FERLIN_BENCH_PHASES"))
+            std::fprintf(stderr,
+                         "built %lld µs, shown %lld µs, event loop %lld µs, start-up %lld µs\n",
+                         built / 1000, (shown - built) / 1000, (loading - shown) / 1000,
+                         (clock.nsecsElapsed() - loading) / 1000);
         QLabel *done = window.intro()->stepLabel(QStringLiteral("Lab_OKFin"));
         status = window.startupSucceeded() && done && done->isVisible() ? 0 : 1;
         // exit, not quit: the main window refuses to close outside its quit dialog.

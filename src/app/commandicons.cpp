@@ -194,7 +194,8 @@ QIcon drawnIcon(Pictogram pictogram, const QColor &colour)
 
 QIcon programIcon()
 {
-    return drawnIcon(Pictogram::Program, QColor(0x1e, 0x62, 0xb0));
+    static const QIcon icon = drawnIcon(Pictogram::Program, QColor(0x1e, 0x62, 0xb0));
+    return icon;
 }
 
 QIcon commandIcon(const QString &buttonName)

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/texteditor.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
@@ -157,6 +158,8 @@ QToolButton *MainWindow::commandButton(const QString &name) const
 
 void MainWindow::addScreen(QWidget *screen)
 {
+    if (screen->windowIcon().cacheKey() == QApplication::windowIcon().cacheKey())
+        screen->setWindowIcon(programIcon());
     QMdiSubWindow *window = m_area->addSubWindow(screen);
     window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
     window->setAttribute(Qt::WA_DeleteOnClose, false);

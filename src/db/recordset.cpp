@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace ferlin {
@@ -65,8 +66,13 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
 
     const QString table = u'[' + m_table + u']';
     m_keysetSql = QStringLiteral("SELECT rowid FROM ") + table + rest;
-    if (!withoutLiterals(rest).contains(orderBy))
+    if (rest.trimmed().isEmpty()) {
+        // The whole table in its stored order: SQLite reads the rowids from the smallest index,
+        // far less than the rows themselves, and they are sorted here.
+        m_sortKeys = true;
+    } else if (!withoutLiterals(rest).contains(orderBy)) {
         m_keysetSql += QStringLiteral(" ORDER BY rowid");
+    }
 
     m_fetch =
         m_db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE rowid=?"));
@@ -88,6 +94,8 @@ void RecordSet::load()
         m_keys.push_back(sqlite3_column_int64(stmt.get(), 0));
     if (rc != SQLITE_DONE)
         m_db.fail(rc);
+    if (m_sortKeys)
+        std::sort(m_keys.begin(), m_keys.end());
     m_pos = 0;
     m_currentDeleted = false;
     m_cacheValid = false;

@@ -81,8 +81,9 @@ private:
 
     Database &m_db;
     QString m_source;
-    QString m_table;     // as written in the source, brackets included when present
-    QString m_keysetSql; // SQLite statement giving the rowids in order
+    QString m_table;         // as written in the source, brackets included when present
+    QString m_keysetSql;     // SQLite statement giving the rowids in order
+    bool m_sortKeys = false; // the statement gives them unordered
     std::vector<qint64> m_keys;
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> index

@@ -140,9 +140,8 @@ TEST(Startup, NoUpdateDateLeavesItsLineHidden)
     EXPECT_TRUE(p.window.startupSucceeded());
     QLabel *date = p.window.intro()->stepLabel(QStringLiteral("Lab_DateMAJ"));
     EXPECT_FALSE(date->isVisibleTo(p.window.intro()));
-    EXPECT_TRUE(p.window.intro()
-                    ->stepLabel(QStringLiteral("Lab_Base"))
-                    ->isVisibleTo(p.window.intro()));
+    EXPECT_TRUE(
+        p.window.intro()->stepLabel(QStringLiteral("Lab_Base"))->isVisibleTo(p.window.intro()));
 }
 
 TEST(Intro, TheVersionLineOpensTheAboutBoxOnceItExists)
