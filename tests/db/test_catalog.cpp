@@ -1,25 +1,14 @@
 #include "db/catalog.h"
 #include "db/fieldpresentation.h"
 #include "db/recordset.h"
+#include "support/dberrors.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>
 
+using ferlin::test::dbErrorOf;
+
 using namespace ferlin;
-
-namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const DbError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(LookupLists, ReadInTableOrderAndRefuseNulls)
 {
@@ -33,15 +22,15 @@ TEST(LookupLists, ReadInTableOrderAndRefuseNulls)
     EXPECT_TRUE(ReadLookupList(db, LookupList::Authors).isEmpty());
 
     db.execute(QStringLiteral("INSERT INTO TDomaine (Domaine) VALUES ('Optique'), (NULL)"));
-    EXPECT_EQ(errorOf([&] { ReadLookupList(db, LookupList::Domains); }),
+    EXPECT_EQ(dbErrorOf([&] { ReadLookupList(db, LookupList::Domains); }),
               DbErrorCode::InvalidUseOfNull);
 
     db.execute(QStringLiteral("DROP TABLE TVoir"));
-    EXPECT_EQ(errorOf([&] { ReadLookupList(db, LookupList::SeeAlso); }),
+    EXPECT_EQ(dbErrorOf([&] { ReadLookupList(db, LookupList::SeeAlso); }),
               DbErrorCode::ObjectNotFound);
     db.execute(QStringLiteral("DROP TABLE TPointdeVue"));
     db.execute(QStringLiteral("CREATE TABLE TPointdeVue (Autre TEXT)"));
-    EXPECT_EQ(errorOf([&] { ReadLookupList(db, LookupList::PointsOfView); }),
+    EXPECT_EQ(dbErrorOf([&] { ReadLookupList(db, LookupList::PointsOfView); }),
               DbErrorCode::ObjectNotFound);
 }
 
@@ -50,7 +39,7 @@ TEST(Counts, BaseAndBasketsCountPast32767)
     test::TempBase base;
     auto &db = *base.db;
     RecordSet empty(db, Schema::Articles);
-    EXPECT_EQ(errorOf([&] { BaseCount(empty); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { BaseCount(empty); }), DbErrorCode::NoCurrentRecord);
     EXPECT_EQ(CountBasket(db, 1), 0);
 
     db.execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
@@ -82,7 +71,7 @@ TEST(StateBands, NineRowsAtMostInTableOrder)
         db.execute(QStringLiteral("INSERT INTO TEtatbase VALUES (0, 0, 0)"));
     EXPECT_EQ(ReadStateBands(db).size(), 9u);
     db.execute(QStringLiteral("INSERT INTO TEtatbase VALUES (0, 0, 0)"));
-    EXPECT_EQ(errorOf([&] { ReadStateBands(db); }), DbErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(dbErrorOf([&] { ReadStateBands(db); }), DbErrorCode::SubscriptOutOfRange);
 }
 
 TEST(UpdateDate, ReadFromTheFirstRowAndEmptyWhenZero)

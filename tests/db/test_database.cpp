@@ -1,6 +1,7 @@
 #include "db/catalog.h"
 #include "db/database.h"
 #include "db/recordset.h"
+#include "support/dberrors.h"
 #include "support/tempbase.h"
 
 #include <QFile>
@@ -8,22 +9,9 @@
 
 #include <gtest/gtest.h>
 
+using ferlin::test::dbErrorOf;
+
 using namespace ferlin;
-
-namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const DbError &e) {
-        EXPECT_FALSE(e.description().isEmpty());
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(DatabaseOpen, MissingOrForeignFilesAreNumberedFrenchErrors)
 {
@@ -43,12 +31,12 @@ TEST(DatabaseOpen, MissingOrForeignFilesAreNumberedFrenchErrors)
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
-    EXPECT_EQ(errorOf([&] { Database::open(missing); }), DbErrorCode::UnrecognizedFormat);
+    EXPECT_EQ(dbErrorOf([&] { Database::open(missing); }), DbErrorCode::UnrecognizedFormat);
 
     // A folder in place of the file.
     QTemporaryDir other;
     ASSERT_TRUE(QDir(other.path()).mkdir(QStringLiteral("ferlin4.sqlite")));
-    EXPECT_EQ(errorOf([&] { Database::open(other.filePath(QStringLiteral("ferlin4.sqlite"))); }),
+    EXPECT_EQ(dbErrorOf([&] { Database::open(other.filePath(QStringLiteral("ferlin4.sqlite"))); }),
               DbErrorCode::FileNotFound);
 }
 
@@ -66,20 +54,20 @@ TEST(DatabaseErrors, MissingObjectsDuplicatesAndOtherFailuresAreToldApart)
 {
     test::TempBase base;
     auto &db = *base.db;
-    EXPECT_EQ(errorOf([&] { db.execute(QStringLiteral("DELETE FROM [TNulle]")); }),
+    EXPECT_EQ(dbErrorOf([&] { db.execute(QStringLiteral("DELETE FROM [TNulle]")); }),
               DbErrorCode::ObjectNotFound);
-    EXPECT_EQ(errorOf([&] { RecordSet(db, QStringLiteral("TNulle")); }),
+    EXPECT_EQ(dbErrorOf([&] { RecordSet(db, QStringLiteral("TNulle")); }),
               DbErrorCode::ObjectNotFound);
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(dbErrorOf([&] {
                   RecordSet(db, QStringLiteral("SELECT * FROM TArticles WHERE [Inconnu] LIKE 'x'"));
               }),
               DbErrorCode::ObjectNotFound);
     db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)"));
     EXPECT_EQ(
-        errorOf([&] { db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)")); }),
+        dbErrorOf([&] { db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)")); }),
         DbErrorCode::DuplicateKey);
     const int syntax =
-        errorOf([&] { db.execute(QStringLiteral("SELECT * FROM TArticles WHERE (")); });
+        dbErrorOf([&] { db.execute(QStringLiteral("SELECT * FROM TArticles WHERE (")); });
     EXPECT_NE(syntax, 0);
     EXPECT_NE(syntax, DbErrorCode::ObjectNotFound);
     EXPECT_NE(syntax, DbErrorCode::DuplicateKey);
@@ -90,7 +78,7 @@ TEST(DatabaseErrors, AValueWithAnUnescapedQuoteIsRefusedNotRun)
 {
     test::TempBase base;
     base.addReference(1, 1950, QStringLiteral("12"), 3);
-    const int error = errorOf([&] {
+    const int error = dbErrorOf([&] {
         RecordSet(*base.db,
                   QStringLiteral("SELECT * FROM TArticles WHERE [Auteur] LIKE '*L'Hôpital*'"));
     });

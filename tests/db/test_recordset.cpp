@@ -1,22 +1,15 @@
 #include "db/catalog.h"
 #include "db/recordset.h"
+#include "support/dberrors.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>
 
+using ferlin::test::dbErrorOf;
+
 using namespace ferlin;
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const DbError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Five references stored newest first, as in the delivered base.
 struct BrowseBase : test::TempBase {
@@ -51,8 +44,8 @@ TEST(RecordSet, WalksATableInItsStoredOrder)
     set.moveNext();
     EXPECT_TRUE(set.isEof());
     EXPECT_EQ(set.absolutePosition(), -1);
-    EXPECT_EQ(errorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { set.moveNext(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.moveNext(); }), DbErrorCode::NoCurrentRecord);
     set.movePrevious();
     EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 1);
     set.move(-10);
@@ -61,7 +54,7 @@ TEST(RecordSet, WalksATableInItsStoredOrder)
     EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
     EXPECT_TRUE(set.text(QStringLiteral("Soustitre")).isEmpty()); // NULL reads as empty text
     EXPECT_TRUE(set.value(QStringLiteral("Soustitre")).isNull());
-    EXPECT_EQ(errorOf([&] { set.value(QStringLiteral("Inconnu")); }), DbErrorCode::ObjectNotFound);
+    EXPECT_EQ(dbErrorOf([&] { set.value(QStringLiteral("Inconnu")); }), DbErrorCode::ObjectNotFound);
 }
 
 TEST(RecordSet, OrdersAQueryAndFindsFirstAndLast)
@@ -96,10 +89,10 @@ TEST(RecordSet, EmptySetsStandAtBothEnds)
     EXPECT_TRUE(set.isEof());
     EXPECT_TRUE(set.isBof());
     EXPECT_EQ(CountRows(set), 0);
-    EXPECT_EQ(errorOf([&] { set.moveLast(); }), DbErrorCode::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { set.moveFirst(); }), DbErrorCode::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { set.move(1); }), DbErrorCode::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { set.deleteCurrent(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.moveLast(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.moveFirst(); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.move(1); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.deleteCurrent(); }), DbErrorCode::NoCurrentRecord);
 }
 
 TEST(RecordSet, AddsRowsAndRefusesDuplicates)
@@ -116,7 +109,7 @@ TEST(RecordSet, AddsRowsAndRefusesDuplicates)
     };
     copyCurrent();
     EXPECT_EQ(basket.recordCount(), 1);
-    EXPECT_EQ(errorOf(copyCurrent), DbErrorCode::DuplicateKey);
+    EXPECT_EQ(dbErrorOf(copyCurrent), DbErrorCode::DuplicateKey);
     basket.cancelUpdate();
     EXPECT_FALSE(basket.isAdding());
     EXPECT_EQ(CountBasket(*base.db, 2), 1);
@@ -125,7 +118,7 @@ TEST(RecordSet, AddsRowsAndRefusesDuplicates)
     basket.setValue(QStringLiteral("Rang"), 99);
     basket.cancelUpdate();
     EXPECT_EQ(CountBasket(*base.db, 2), 1);
-    EXPECT_EQ(errorOf([&] { basket.update(); }), 3020);
+    EXPECT_EQ(dbErrorOf([&] { basket.update(); }), 3020);
     // The stored row reads back whole, column by column.
     basket.requery();
     for (int i = 0; i < source.fieldCount(); ++i)
@@ -141,7 +134,7 @@ TEST(RecordSet, DeletingLeavesNoCurrentRowUntilTheNextMove)
     set.moveNext();
     set.deleteCurrent();
     EXPECT_EQ(set.recordCount(), 2);
-    EXPECT_EQ(errorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
+    EXPECT_EQ(dbErrorOf([&] { set.value(0); }), DbErrorCode::NoCurrentRecord);
     set.moveNext();
     EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
     set.deleteCurrent();
@@ -160,7 +153,7 @@ TEST(RecordSet, SeesRowsDeletedByAnotherSet)
     base.addReference(1, 1990, QStringLiteral("1"), 1, Schema::basketTable(1));
     RecordSet card(*base.db, Schema::basketTable(1));
     base.db->execute(QStringLiteral("DELETE FROM [TSélection1]"));
-    EXPECT_EQ(errorOf([&] { card.value(0); }), DbErrorCode::RecordDeleted);
+    EXPECT_EQ(dbErrorOf([&] { card.value(0); }), DbErrorCode::RecordDeleted);
     card.requery();
     EXPECT_EQ(card.recordCount(), 0);
 }
@@ -168,6 +161,6 @@ TEST(RecordSet, SeesRowsDeletedByAnotherSet)
 TEST(RecordSet, UnsupportedSourcesAreRefused)
 {
     BrowseBase base;
-    EXPECT_EQ(errorOf([&] { RecordSet(*base.db, QStringLiteral("SELECT Rang FROM TArticles")); }),
+    EXPECT_EQ(dbErrorOf([&] { RecordSet(*base.db, QStringLiteral("SELECT Rang FROM TArticles")); }),
               DbErrorCode::UnsupportedSource);
 }
