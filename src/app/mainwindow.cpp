@@ -164,7 +164,8 @@ void MainWindow::addScreen(QWidget *screen)
     window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     // A screen is hidden, never destroyed, so that its choices last for the whole run.
-    window->setWindowFlags(window->windowFlags() & ~Qt::WindowCloseButtonHint);
+    // Screens always fill the frame: they need no title bar of their own.
+    window->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
     m_screens.insert(screen->objectName(), window);
     window->hide();
 }
