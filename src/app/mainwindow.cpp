@@ -160,12 +160,13 @@ void MainWindow::addScreen(QWidget *screen)
 {
     if (screen->windowIcon().cacheKey() == QApplication::windowIcon().cacheKey())
         screen->setWindowIcon(programIcon());
-    QMdiSubWindow *window = m_area->addSubWindow(screen);
-    window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    // A screen is hidden, never destroyed, so that its choices last for the whole run.
     // Screens always fill the frame: they need no title bar of their own.
-    window->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
+    auto *window = new QMdiSubWindow(nullptr, Qt::SubWindow | Qt::FramelessWindowHint);
+    window->setWidget(screen);
+    window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
+    // A screen is hidden, never destroyed, so that its choices last for the whole run.
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_area->addSubWindow(window);
     m_screens.insert(screen->objectName(), window);
     window->hide();
 }
