@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "app/commandicons.h"
 #include "app/mainwindow.h"
+#include "app/screens.h"
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     ferlin::LinuxPlatform services;
     ferlin::AppContext context(ferlin::Database::defaultPath(), services.platform());
     ferlin::MainWindow window(context);
+    ferlin::installScreens(window);
     services.setParentWidget(&window);
     window.showMaximized();
     // The start-up runs once the window is on screen, so that its progress shows.

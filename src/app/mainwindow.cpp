@@ -200,6 +200,13 @@ void MainWindow::addStartupListener(StartupListener *listener)
     m_listeners.push_back(listener);
 }
 
+void MainWindow::addStartupScreen(QWidget *screen, StartupListener *listener)
+{
+    addScreen(screen);
+    addStartupListener(listener);
+    m_startupScreens << screen->objectName();
+}
+
 void MainWindow::publishBasketCounts()
 {
     PublishBasketCounts(m_context.state.basketCounts, m_countLabels);
@@ -230,6 +237,12 @@ void MainWindow::startupEnded(bool succeeded)
 {
     m_startupSucceeded = succeeded;
     m_startupFailed = !succeeded;
+    if (succeeded) {
+        // The screens the start-up wrote into are open child windows, behind the progress screen.
+        for (const QString &name : std::as_const(m_startupScreens))
+            m_screens.value(name)->showMaximized();
+        showScreen(QStringLiteral("Intro"));
+    }
     if (!succeeded) {
         // Without its command bar the program could not be left: the title bar's close
         // command comes back instead.

@@ -56,8 +56,11 @@ public:
 
     // The screens that the start-up writes into, and every basket count label.
     void addStartupListener(StartupListener *listener);
+    // A screen that the start-up writes into: open behind the progress screen once it has run.
+    void addStartupScreen(QWidget *screen, StartupListener *listener);
     const std::vector<StartupListener *> &startupListeners() const { return m_listeners; }
     CountLabels &countLabels() { return m_countLabels; }
+    const CountLabels &countLabels() const { return m_countLabels; }
     void publishBasketCounts();
 
     // The first-run configuration, plugged in by the configuration pages.
@@ -94,6 +97,7 @@ private:
     QHash<QString, std::function<void()>> m_commands;
     QHash<QString, QMdiSubWindow *> m_screens;
     std::vector<StartupListener *> m_listeners;
+    QStringList m_startupScreens;
     CountLabels m_countLabels;
     std::function<void()> m_autoConfigure;
     bool m_loaded = false;

@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "db/catalog.h"
+#include "record/cardstate.h"
 
 #include <QString>
 
@@ -19,6 +20,8 @@ struct RunState {
     int currentBasket = 1; // basket of the list, the card in basket mode and the search
     bool tickAllToggle = false;
     int basePosition = 1; // where browsing the whole base resumes
+
+    CardState card; // what the record card browses
 
     int baseCount = 0;
     BasketCounts basketCounts;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "app/screens.h"
+#include "fakes/fakeplatform.h"
+#include "support/samplebasecopy.h"
+
+namespace ferlin::test {
+
+// The whole program on a generated base of its own, every outside service faked, configured
+// so that the start-up shows no message.
+struct ProgramFixture {
+    QTemporaryDir dir;
+    FakePlatform fakes;
+    AppContext context;
+    MainWindow window;
+
+    explicit ProgramFixture(int references = 300)
+        : context(copyOfGeneratedBase(dir, references), fakes.platform()), window(context)
+    {
+        installScreens(window);
+        fakes.settings.setValue(QStringLiteral("Startup"), QStringLiteral("1"));
+        fakes.settings.setValue(QStringLiteral("TextesRecopies"), QStringLiteral("O"));
+        fakes.settings.setValue(QStringLiteral("TextesHD"), QStringLiteral("False"));
+        fakes.settings.setValue(QStringLiteral("TextesCD"), QStringLiteral("True"));
+        for (const QString &name : Settings::printFieldNames())
+            fakes.settings.setValue(name, QStringLiteral("0"));
+        window.resize(1024, 768);
+        window.show();
+    }
+
+    template <typename T> T *find(const char *name) const
+    {
+        return window.findChild<T *>(QString::fromUtf8(name));
+    }
+};
+
+} // namespace ferlin::test
