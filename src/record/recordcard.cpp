@@ -47,6 +47,8 @@ QPlainTextEdit *readOnlyText(const char *name)
     // The text can be selected (and copied) but never changed.
     edit->setReadOnly(true);
     edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return edit;
 }
 
@@ -118,6 +120,10 @@ void RecordCard::build()
     m_subtitleLink->setObjectName(QStringLiteral("Lab_ST1"));
     m_subtitleLink->setToolTip(QStringLiteral(" Cliquer pour affiche et masque le sous-titre "));
     m_subtitleLink->setCursor(Qt::PointingHandCursor);
+    QFont link = m_subtitleLink->font();
+    link.setUnderline(true);
+    m_subtitleLink->setFont(link);
+    setColours(m_subtitleLink, QColor(), QColor(0x00, 0x00, 0xFF));
     m_subtitleLink->installEventFilter(this);
     m_twips.insert(m_subtitleLink, QRect(5200, 120, 1300, 330));
 
@@ -278,10 +284,12 @@ void RecordCard::setClipboardAction(std::function<void()> action)
 
 void RecordCard::placeAll()
 {
-    const double scale = std::min(double(width()) / DesignWidth, double(height()) / DesignHeight);
-    auto toPixels = [scale](const QRect &t) {
-        return QRect(qRound(t.x() * scale), qRound(t.y() * scale), qRound(t.width() * scale),
-                     qRound(t.height() * scale));
+    // The design stretches to the card's size; the fonts keep theirs.
+    const double sx = double(width()) / DesignWidth;
+    const double sy = double(height()) / DesignHeight;
+    auto toPixels = [sx, sy](const QRect &t) {
+        return QRect(qRound(t.x() * sx), qRound(t.y() * sy), qRound(t.width() * sx),
+                     qRound(t.height() * sy));
     };
     for (auto it = m_twips.constBegin(); it != m_twips.constEnd(); ++it)
         it.key()->setGeometry(toPixels(it.value()));
