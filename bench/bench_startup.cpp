@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
+#include "app/screens.h"
 #include "platform/inisettingsstore.h"
 #include "platform/linuxplatform.h"
 
@@ -57,6 +58,7 @@ int runFerlin(QApplication &app, const QString &base, const QString &ini)
     clock.start();
     ferlin::AppContext context(base, services.platform());
     ferlin::MainWindow window(context);
+    ferlin::installScreens(window);
     const qint64 built = clock.nsecsElapsed();
     window.showMaximized();
     const qint64 shown = clock.nsecsElapsed();

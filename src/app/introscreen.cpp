@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -70,8 +71,11 @@ void IntroScreen::showStep(const QString &labelName, const QString &text)
     label->setText(text);
     label->setAccessibleName(text);
     label->show();
-    if (isVisible())
-        repaint();
+    // Only the new line is drawn at once: the lines above it do not move.
+    if (isVisible()) {
+        m_frame->layout()->activate();
+        label->repaint();
+    }
 }
 
 bool IntroScreen::eventFilter(QObject *watched, QEvent *event)

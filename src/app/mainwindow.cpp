@@ -139,15 +139,28 @@ void MainWindow::fillWindowMenu()
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
     connect(next, &QAction::triggered, m_area, &QMdiArea::activateNextSubWindow);
     m_windowMenu->addSeparator();
+    auto addItem = [this](const QString &name, const QString &title, bool current) {
+        QAction *item = m_windowMenu->addAction(title);
+        item->setCheckable(true);
+        item->setChecked(current);
+        connect(item, &QAction::triggered, this, [this, name] { showScreen(name); });
+    };
+    // The open child windows, then the screens the start-up opened that are not built yet.
+    QStringList listed;
     const auto windows = m_area->subWindowList(QMdiArea::CreationOrder);
     for (QMdiSubWindow *window : windows) {
         if (!window->isVisible())
             continue;
-        QAction *item = m_windowMenu->addAction(window->windowTitle());
-        item->setCheckable(true);
-        item->setChecked(window == m_area->activeSubWindow());
         const QString name = window->widget()->objectName();
-        connect(item, &QAction::triggered, this, [this, name] { showScreen(name); });
+        addItem(name, window->windowTitle(), window == m_area->activeSubWindow());
+        listed << name;
+    }
+    if (!m_startupSucceeded)
+        return;
+    for (const QString &name : std::as_const(m_registrationOrder)) {
+        const Registered &screen = m_registered[name];
+        if (screen.openedByStartup && !listed.contains(name))
+            addItem(name, screen.title, false);
     }
 }
 
@@ -171,17 +184,33 @@ void MainWindow::addScreen(QWidget *screen)
     window->hide();
 }
 
-QWidget *MainWindow::screen(const QString &name) const
+void MainWindow::registerScreen(const QString &name, const QString &title, ScreenFactory factory,
+                                bool openedByStartup)
 {
-    QMdiSubWindow *window = m_screens.value(name);
-    return window ? window->widget() : nullptr;
+    m_registered.insert(name, Registered{title, std::move(factory), openedByStartup});
+    m_registrationOrder << name;
+}
+
+QWidget *MainWindow::screen(const QString &name)
+{
+    if (QMdiSubWindow *window = m_screens.value(name))
+        return window->widget();
+    const auto it = m_registered.constFind(name);
+    if (it == m_registered.constEnd())
+        return nullptr;
+    QWidget *built = it->factory();
+    built->setObjectName(name);
+    if (built->windowTitle().isEmpty())
+        built->setWindowTitle(it->title);
+    addScreen(built);
+    return built;
 }
 
 bool MainWindow::showScreen(const QString &name)
 {
-    QMdiSubWindow *window = m_screens.value(name);
-    if (!window)
+    if (!screen(name))
         return false;
+    QMdiSubWindow *window = m_screens.value(name);
     window->showMaximized();
     m_area->setActiveSubWindow(window);
     window->raise();
@@ -198,13 +227,6 @@ void MainWindow::setCommand(const QString &buttonName, std::function<void()> act
 void MainWindow::addStartupListener(StartupListener *listener)
 {
     m_listeners.push_back(listener);
-}
-
-void MainWindow::addStartupScreen(QWidget *screen, StartupListener *listener)
-{
-    addScreen(screen);
-    addStartupListener(listener);
-    m_startupScreens << screen->objectName();
 }
 
 void MainWindow::publishBasketCounts()
@@ -238,9 +260,12 @@ void MainWindow::startupEnded(bool succeeded)
     m_startupSucceeded = succeeded;
     m_startupFailed = !succeeded;
     if (succeeded) {
-        // The screens the start-up wrote into are open child windows, behind the progress screen.
-        for (const QString &name : std::as_const(m_startupScreens))
-            m_screens.value(name)->showMaximized();
+        // The screens the start-up wrote into are open child windows behind the progress
+        // screen: those already built are shown, the others are listed in the window menu.
+        for (const QString &name : std::as_const(m_registrationOrder)) {
+            if (m_registered[name].openedByStartup && m_screens.contains(name))
+                m_screens.value(name)->showMaximized();
+        }
         showScreen(QStringLiteral("Intro"));
     }
     if (!succeeded) {

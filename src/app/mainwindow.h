@@ -44,20 +44,32 @@ public:
     QToolBar *commandBar() const { return m_toolbar; }
     QToolButton *commandButton(const QString &name) const;
 
-    // Child screens, created once and reused, reached by their form name.
+    // Child screens, reached by their form name. A screen is registered with the function that
+    // builds it and is built once, the first time it is needed, then reused: the start-up
+    // writes into the run state, which a screen shows when it is built.
+    using ScreenFactory = std::function<QWidget *()>;
+    // `openedByStartup`: one of the screens the start-up writes into, listed among the open
+    // child windows once it has run.
+    void registerScreen(const QString &name, const QString &title, ScreenFactory factory,
+                        bool openedByStartup = false);
+    // Puts a screen already built in the frame.
     void addScreen(QWidget *screen);
-    QWidget *screen(const QString &name) const;
-    bool hasScreen(const QString &name) const { return screen(name) != nullptr; }
-    // Brings a screen to the front, maximised. False when no such screen exists yet.
+    // The screen, built if needed; nullptr when no such screen is registered.
+    QWidget *screen(const QString &name);
+    template <typename T> T *screenAs(const QString &name)
+    {
+        return qobject_cast<T *>(screen(name));
+    }
+    bool isScreenBuilt(const QString &name) const { return m_screens.contains(name); }
+    // Brings a screen to the front, maximised. False when no such screen exists.
     bool showScreen(const QString &name);
 
     // Wires a command-bar button; a button stays disabled until its command exists.
     void setCommand(const QString &buttonName, std::function<void()> action);
 
     // The screens that the start-up writes into, and every basket count label.
+    // A screen built before the start-up has run is told of each step as it ends.
     void addStartupListener(StartupListener *listener);
-    // A screen that the start-up writes into: open behind the progress screen once it has run.
-    void addStartupScreen(QWidget *screen, StartupListener *listener);
     const std::vector<StartupListener *> &startupListeners() const { return m_listeners; }
     CountLabels &countLabels() { return m_countLabels; }
     const CountLabels &countLabels() const { return m_countLabels; }
@@ -95,9 +107,15 @@ private:
     QHash<QString, QAction *> m_commandActions;
     QHash<QString, QToolButton *> m_commandButtons;
     QHash<QString, std::function<void()>> m_commands;
+    struct Registered {
+        QString title;
+        ScreenFactory factory;
+        bool openedByStartup;
+    };
     QHash<QString, QMdiSubWindow *> m_screens;
+    QHash<QString, Registered> m_registered;
+    QStringList m_registrationOrder;
     std::vector<StartupListener *> m_listeners;
-    QStringList m_startupScreens;
     CountLabels m_countLabels;
     std::function<void()> m_autoConfigure;
     bool m_loaded = false;

@@ -29,6 +29,8 @@ struct RunState {
     // The configuration page counts as loaded once the start-up got past opening the base;
     // only then may the settings be saved over the stored ones.
     bool configLoaded = false;
+    // The start-up has set the screens' texts (its step 14): a screen built later shows them.
+    bool startupTextsSet = false;
 
     // The run-state initialisation of the main window's load.
     void initialise()

@@ -7,12 +7,19 @@ namespace ferlin {
 
 void installScreens(MainWindow &window)
 {
-    auto *card = new RecordCard(window);
-    window.addStartupScreen(card, card);
-    window.setCommand(QStringLiteral("Cmd_feuillette"), [&window, card] {
+    window.registerScreen(
+        QStringLiteral("F_formul"), QStringLiteral("Fiche de la référence"),
+        [&window] {
+            auto *card = new RecordCard(window);
+            window.addStartupListener(card);
+            return card;
+        },
+        /*openedByStartup=*/true);
+    window.setCommand(QStringLiteral("Cmd_feuillette"), [&window] {
         RunState &state = window.context().state;
         state.card.mode = CardState::BaseMode;
-        card->OpenCard(CardState::BaseMode, 0, 0, state.basePosition);
+        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
+            ->OpenCard(CardState::BaseMode, 0, 0, state.basePosition);
     });
 }
 

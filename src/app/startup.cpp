@@ -174,6 +174,7 @@ void Startup::loadSettings()
 void Startup::finishTexts()
 {
     m_window.quitDialog()->setTexts();
+    m_window.context().state.startupTextsSet = true;
     for (StartupListener *l : m_window.startupListeners())
         l->setStartupTexts();
     m_window.showCommandBar();

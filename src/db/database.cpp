@@ -114,8 +114,9 @@ Database::~Database() = default;
 std::unique_ptr<Database> Database::openWithFlags(const QString &path, int flags)
 {
     sqlite3 *raw = nullptr;
+    // The program uses its connection from the user-interface thread only: no locking needed.
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                   flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+                                   flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<sqlite3, SqliteCloser> db(raw);
     if (rc != SQLITE_OK)
         throw DbError(DbErrorCode::CannotOpenFile,

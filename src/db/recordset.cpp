@@ -87,18 +87,47 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
 
 void RecordSet::load()
 {
-    StatementPtr stmt = m_db.prepare(m_keysetSql);
-    m_keys.clear();
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        m_keys.push_back(sqlite3_column_int64(stmt.get(), 0));
-    if (rc != SQLITE_DONE)
-        m_db.fail(rc);
-    if (m_sortKeys)
-        std::sort(m_keys.begin(), m_keys.end());
     m_pos = 0;
     m_currentDeleted = false;
     m_cacheValid = false;
+    if (m_sortKeys && loadRun())
+        return;
+    StatementPtr stmt = m_db.prepare(m_keysetSql);
+    std::vector<qint64> keys;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        keys.push_back(sqlite3_column_int64(stmt.get(), 0));
+    if (rc != SQLITE_DONE)
+        m_db.fail(rc);
+    if (m_sortKeys)
+        std::sort(keys.begin(), keys.end());
+    m_keys.assignList(std::move(keys));
+}
+
+bool RecordSet::loadRun()
+{
+    // A whole table whose rows were never thinned out holds consecutive identities. Three
+    // look-ups tell, each answered from an index without reading a row (asked together, they
+    // would walk the table).
+    const QString table = QStringLiteral(" FROM [") + m_table + u']';
+    auto scalar = [&](const QString &what) {
+        StatementPtr stmt = m_db.prepare(QStringLiteral("SELECT ") + what + table);
+        const int rc = sqlite3_step(stmt.get());
+        if (rc != SQLITE_ROW)
+            m_db.fail(rc);
+        return sqlite3_column_int64(stmt.get(), 0);
+    };
+    const qint64 count = scalar(QStringLiteral("count(*)"));
+    if (count == 0) {
+        m_keys.assignRun(1, 0);
+        return true;
+    }
+    const qint64 first = scalar(QStringLiteral("min(rowid)"));
+    const qint64 last = scalar(QStringLiteral("max(rowid)"));
+    if (last - first + 1 != count)
+        return false;
+    m_keys.assignRun(first, count);
+    return true;
 }
 
 void RecordSet::requery()
@@ -193,32 +222,45 @@ std::vector<qint64> RecordSet::matchingKeys(const QString &condition)
     return keys;
 }
 
-bool RecordSet::findFirst(const QString &condition)
+int RecordSet::findPosition(const QString &condition, bool last)
 {
     const auto found = matchingKeys(condition);
-    const std::unordered_set<qint64> set(found.begin(), found.end());
-    for (int i = 0; i < recordCount(); ++i) {
-        if (set.count(m_keys[size_t(i)])) {
-            m_pos = i;
-            m_currentDeleted = false;
-            return true;
+    qint64 best = -1;
+    if (m_keys.isRun()) {
+        for (qint64 key : found) {
+            const qint64 index = m_keys.indexOf(key);
+            if (index >= 0 && (best < 0 || (last ? index > best : index < best)))
+                best = index;
         }
+        return int(best);
     }
-    return false;
+    const std::unordered_set<qint64> set(found.begin(), found.end());
+    const int n = recordCount();
+    for (int k = 0; k < n; ++k) {
+        const int i = last ? n - 1 - k : k;
+        if (set.count(m_keys.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+bool RecordSet::findFirst(const QString &condition)
+{
+    return moveToFound(findPosition(condition, false));
 }
 
 bool RecordSet::findLast(const QString &condition)
 {
-    const auto found = matchingKeys(condition);
-    const std::unordered_set<qint64> set(found.begin(), found.end());
-    for (int i = recordCount() - 1; i >= 0; --i) {
-        if (set.count(m_keys[size_t(i)])) {
-            m_pos = i;
-            m_currentDeleted = false;
-            return true;
-        }
-    }
-    return false;
+    return moveToFound(findPosition(condition, true));
+}
+
+bool RecordSet::moveToFound(int position)
+{
+    if (position < 0)
+        return false;
+    m_pos = position;
+    m_currentDeleted = false;
+    return true;
 }
 
 int RecordSet::fieldIndex(const QString &name) const
@@ -239,7 +281,7 @@ int RecordSet::fieldIndexOrThrow(const QString &field) const
 const std::vector<QVariant> &RecordSet::currentRow() const
 {
     requireCurrent();
-    const qint64 key = m_keys[size_t(m_pos)];
+    const qint64 key = m_keys.at(m_pos);
     if (m_cacheValid && m_cachedKey == key)
         return m_cache;
     sqlite3_stmt *stmt = m_fetch.get();
@@ -339,7 +381,7 @@ void RecordSet::update()
     }
     sqlite3_reset(stmt);
     const bool wasEof = isEof();
-    m_keys.push_back(sqlite3_last_insert_rowid(m_db.handle()));
+    m_keys.append(sqlite3_last_insert_rowid(m_db.handle()));
     if (wasEof)
         m_pos = recordCount();
     m_adding = false;
@@ -354,10 +396,10 @@ void RecordSet::cancelUpdate()
 void RecordSet::deleteCurrent()
 {
     requireCurrent();
-    const qint64 key = m_keys[size_t(m_pos)];
+    const qint64 key = m_keys.at(m_pos);
     m_db.executeBound(QStringLiteral("DELETE FROM [") + m_table + QStringLiteral("] WHERE rowid=?"),
                       {key});
-    m_keys.erase(m_keys.begin() + m_pos);
+    m_keys.removeAt(m_pos);
     m_currentDeleted = true;
     m_cacheValid = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/database.h"
+#include "db/keyset.h"
 
 #include <QHash>
 #include <QString>
@@ -74,17 +75,20 @@ public:
 
 private:
     void load();
+    bool loadRun();
     void requireCurrent() const;
     const std::vector<QVariant> &currentRow() const;
     int fieldIndexOrThrow(const QString &field) const;
     std::vector<qint64> matchingKeys(const QString &condition);
+    int findPosition(const QString &condition, bool last);
+    bool moveToFound(int position);
 
     Database &m_db;
     QString m_source;
     QString m_table;         // as written in the source, brackets included when present
     QString m_keysetSql;     // SQLite statement giving the rowids in order
     bool m_sortKeys = false; // the statement gives them unordered
-    std::vector<qint64> m_keys;
+    Keyset m_keys;
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> index
     int m_pos = -1;

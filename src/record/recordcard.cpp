@@ -69,10 +69,13 @@ RecordCard::RecordCard(MainWindow &window)
       m_operations(std::make_unique<BasketOperations>(window.context(), *this))
 {
     setObjectName(QStringLiteral("F_formul"));
-    setWindowTitle(QStringLiteral("Fiche de la référence"));
     setAutoFillBackground(true);
     build();
     applyMode(CardState::BaseMode, 0);
+    // Built after the start-up, the card shows what it wrote.
+    if (m_context.state.startupTextsSet)
+        setStartupTexts();
+    m_window.publishBasketCounts();
     nameControlsForAccessibility(this);
 }
 

@@ -21,7 +21,7 @@ struct Baskets : test::ProgramFixture {
     Baskets()
     {
         window.load();
-        card = find<RecordCard>("F_formul");
+        card = window.screenAs<RecordCard>(QStringLiteral("F_formul"));
         window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
     }
     void click(const char *name) const

@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,7 +27,7 @@ struct CardFixture : test::ProgramFixture {
     explicit CardFixture(int references = 300) : ProgramFixture(references)
     {
         window.load();
-        card = find<RecordCard>("F_formul");
+        card = window.screenAs<RecordCard>(QStringLiteral("F_formul"));
     }
     QString label(const char *name) const { return find<QLabel>(name)->text(); }
     bool shown(const char *name) const
@@ -205,21 +206,45 @@ TEST(RecordCard, TextSubtitleAndSummaryFollowTheReference)
     EXPECT_TRUE(title->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
 }
 
-TEST(RecordCard, StartupWritesTheTextButtonAndTheRankLine)
+TEST(RecordCard, BuiltAfterTheStartupItShowsWhatTheStartupWrote)
 {
-    CardFixture f;
-    EXPECT_EQ(f.find<QPushButton>("Cmd_DOC")->text(), QStringLiteral("Texte"));
-    EXPECT_FALSE(f.label("Lab_rang").isEmpty());
-    // The card is an open child window behind the progress screen.
-    EXPECT_TRUE(f.card->isVisible());
-    EXPECT_EQ(f.window.findChild<QMdiArea *>()->activeSubWindow()->widget(),
-              static_cast<QWidget *>(f.window.intro()));
+    test::ProgramFixture p;
+    p.window.load();
+    EXPECT_FALSE(p.window.isScreenBuilt(QStringLiteral("F_formul")));
+    // The window menu lists the card among the screens the start-up opened.
+    QMenu *menu = p.window.findChild<QMenu *>(QStringLiteral("Menu_Fenetres"));
+    Q_EMIT menu->aboutToShow();
+    QAction *cardItem = nullptr;
+    for (QAction *a : menu->actions())
+        if (a->text() == QStringLiteral("Fiche de la référence"))
+            cardItem = a;
+    ASSERT_TRUE(cardItem);
+    cardItem->trigger();
+    auto *card = p.window.findChild<RecordCard *>(QStringLiteral("F_formul"));
+    ASSERT_TRUE(card);
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_EQ(p.find<QPushButton>("Cmd_DOC")->text(), QStringLiteral("Texte"));
+    EXPECT_FALSE(p.find<QLabel>("Lab_rang")->text().isEmpty());
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(f.label(QStringLiteral("Lab_NbRefP%1").arg(n).toUtf8().constData()),
+        EXPECT_EQ(p.find<QLabel>(QStringLiteral("Lab_NbRefP%1").arg(n).toUtf8().constData())->text(),
                   QStringLiteral("0"));
-        EXPECT_EQ(f.label(QStringLiteral("Lab_NbRefP%1b").arg(n).toUtf8().constData()),
+        EXPECT_EQ(p.find<QLabel>(QStringLiteral("Lab_NbRefP%1b").arg(n).toUtf8().constData())->text(),
                   QStringLiteral("0"));
     }
+}
+
+TEST(RecordCard, BuiltBeforeTheStartupItIsWrittenByIt)
+{
+    test::ProgramFixture p;
+    auto *card = p.window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    EXPECT_TRUE(p.find<QPushButton>("Cmd_DOC")->text().isEmpty());
+    p.window.load();
+    EXPECT_EQ(p.find<QPushButton>("Cmd_DOC")->text(), QStringLiteral("Texte"));
+    EXPECT_EQ(p.find<QLabel>("Lab_NbRefP2b")->text(), QStringLiteral("0"));
+    // Open behind the progress screen.
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_EQ(p.window.findChild<QMdiArea *>()->activeSubWindow()->widget(),
+              static_cast<QWidget *>(p.window.intro()));
 }
 
 TEST(RecordCard, TheGoToPanelMovesTheCardAndClosesOrStaysOpen)

@@ -164,3 +164,41 @@ TEST(RecordSet, UnsupportedSourcesAreRefused)
     EXPECT_EQ(dbErrorOf([&] { RecordSet(*base.db, QStringLiteral("SELECT Rang FROM TArticles")); }),
               DbErrorCode::UnsupportedSource);
 }
+
+TEST(RecordSet, AWholeTableWithOrWithoutGapsWalksTheSame)
+{
+    BrowseBase base;
+    // A gap in the stored identities, then a row added at the end.
+    base.db->execute(QStringLiteral("DELETE FROM TArticles WHERE Rang = 4"));
+    base.addReference(9, 2002, QStringLiteral("900"), 1);
+    RecordSet gapped(*base.db, Schema::Articles);
+    QList<int> order;
+    for (; !gapped.isEof(); gapped.moveNext())
+        order << gapped.value(QStringLiteral("Rang")).toInt();
+    EXPECT_EQ(order, (QList<int>{5, 3, 2, 1, 9}));
+    EXPECT_TRUE(gapped.findLast(QStringLiteral("[An] > 1900")));
+    EXPECT_EQ(gapped.absolutePosition(), 4);
+
+    // Without gaps: removing a middle row, then adding one, keeps the order and the finds.
+    test::TempBase dense;
+    for (int r = 5; r >= 1; --r)
+        dense.addReference(r, 1900 + r, QString::number(r), r);
+    RecordSet set(*dense.db, Schema::Articles);
+    set.setAbsolutePosition(2);
+    set.deleteCurrent();
+    set.moveNext();
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 2);
+    set.addNew();
+    set.setValue(QStringLiteral("Rang"), 7);
+    set.update();
+    EXPECT_EQ(set.recordCount(), 5);
+    EXPECT_TRUE(set.findFirst(QStringLiteral("[Rang] LIKE 7")));
+    EXPECT_EQ(set.absolutePosition(), 4);
+    EXPECT_TRUE(set.findFirst(QStringLiteral("[Rang] LIKE 4")));
+    EXPECT_EQ(set.absolutePosition(), 1);
+    set.moveLast();
+    set.deleteCurrent(); // the last row of a run
+    set.movePrevious();
+    EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 1);
+    EXPECT_EQ(set.recordCount(), 4);
+}
