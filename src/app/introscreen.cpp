@@ -2,8 +2,8 @@
 
 #include <QEvent>
 #include <QGroupBox>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 

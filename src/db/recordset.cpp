@@ -40,26 +40,42 @@ QString withoutLiterals(const QString &sql)
 
 } // namespace
 
+namespace {
+
+// A bare or bracketed table name, without a statement around it.
+bool isTableName(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    if (text.startsWith(u'['))
+        return text.endsWith(u']') && text.indexOf(u']') == text.size() - 1;
+    for (QChar c : text) {
+        if (c.isSpace() || c == u'[' || c == u']' || c == u';')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(source)
 {
-    static const QRegularExpression selectAll(
-        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\[[^\\]]+\\]|[^\\s\\[\\];]+)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression tableOnly(
-        QStringLiteral("^\\s*(\\[[^\\]]+\\]|[^\\s\\[\\];]+)\\s*$"));
-    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-
     QString rest;
-    if (const auto m = selectAll.match(source); m.hasMatch()) {
+    const QString trimmed = source.trimmed();
+    if (isTableName(trimmed)) {
+        m_table = trimmed;
+    } else {
+        static const QRegularExpression selectAll(
+            QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\[[^\\]]+\\]|[^\\s\\[\\];]+)(.*)$"),
+            QRegularExpression::CaseInsensitiveOption |
+                QRegularExpression::DotMatchesEverythingOption);
+        const auto m = selectAll.match(source);
+        if (!m.hasMatch())
+            throw DbError(
+                DbErrorCode::UnsupportedSource,
+                QStringLiteral("Source d'enregistrements non prise en charge : %1").arg(source));
         m_table = m.captured(1);
         rest = translateJetSql(m.captured(2));
-    } else if (const auto t = tableOnly.match(source); t.hasMatch()) {
-        m_table = t.captured(1);
-    } else {
-        throw DbError(
-            DbErrorCode::UnsupportedSource,
-            QStringLiteral("Source d'enregistrements non prise en charge : %1").arg(source));
     }
     if (m_table.startsWith(u'['))
         m_table = m_table.mid(1, m_table.size() - 2);
@@ -67,10 +83,12 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
     const QString table = u'[' + m_table + u']';
     m_keysetSql = QStringLiteral("SELECT rowid FROM ") + table + rest;
     if (rest.trimmed().isEmpty()) {
-        // The whole table in its stored order: SQLite reads the rowids from the smallest index,
-        // far less than the rows themselves, and they are sorted here.
+        // The whole table in its stored order: a run of consecutive rows, or the rowids read from
+        // the smallest index and sorted here.
         m_sortKeys = true;
-    } else if (!withoutLiterals(rest).contains(orderBy)) {
+    } else if (static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                                       QRegularExpression::CaseInsensitiveOption);
+               !withoutLiterals(rest).contains(orderBy)) {
         m_keysetSql += QStringLiteral(" ORDER BY rowid");
     }
 

@@ -63,9 +63,10 @@ TEST(DatabaseErrors, MissingObjectsDuplicatesAndOtherFailuresAreToldApart)
               }),
               DbErrorCode::ObjectNotFound);
     db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)"));
-    EXPECT_EQ(
-        dbErrorOf([&] { db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)")); }),
-        DbErrorCode::DuplicateKey);
+    EXPECT_EQ(dbErrorOf([&] {
+                  db.execute(QStringLiteral("INSERT INTO [TSélection2] (Rang) VALUES (7)"));
+              }),
+              DbErrorCode::DuplicateKey);
     const int syntax =
         dbErrorOf([&] { db.execute(QStringLiteral("SELECT * FROM TArticles WHERE (")); });
     EXPECT_NE(syntax, 0);

@@ -54,7 +54,8 @@ TEST(RecordSet, WalksATableInItsStoredOrder)
     EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 3);
     EXPECT_TRUE(set.text(QStringLiteral("Soustitre")).isEmpty()); // NULL reads as empty text
     EXPECT_TRUE(set.value(QStringLiteral("Soustitre")).isNull());
-    EXPECT_EQ(dbErrorOf([&] { set.value(QStringLiteral("Inconnu")); }), DbErrorCode::ObjectNotFound);
+    EXPECT_EQ(dbErrorOf([&] { set.value(QStringLiteral("Inconnu")); }),
+              DbErrorCode::ObjectNotFound);
 }
 
 TEST(RecordSet, OrdersAQueryAndFindsFirstAndLast)
