@@ -1,7 +1,14 @@
 #include "app/screens.h"
 
+#include "app/introscreen.h"
 #include "app/mainwindow.h"
+#include "baskets/basketlist.h"
+#include "baskets/transferdialog.h"
+
 #include "record/recordcard.h"
+#include <QGroupBox>
+
+#include <memory>
 
 namespace ferlin {
 
@@ -12,9 +19,42 @@ void installScreens(MainWindow &window)
         [&window] {
             auto *card = new RecordCard(window);
             window.addStartupListener(card);
+            card->setReturnToList([&window] {
+                window.screenAs<BasketList>(QStringLiteral("F_grille"))->returnFromCard();
+            });
             return card;
         },
         /*openedByStartup=*/true);
+    window.registerScreen(
+        QStringLiteral("F_grille"), QStringLiteral("Travail sur les paniers"), [&window] {
+            auto *list = new BasketList(window);
+            // Whether the transfer dialog rebuilt the list when it was last closed.
+            auto rebuilt = std::make_shared<bool>(false);
+            list->setTransferAction([&window, list, rebuilt] {
+                auto *dialog = window.findChild<TransferDialog *>(QStringLiteral("F_Transferts"));
+                if (!dialog)
+                    dialog = new TransferDialog(
+                        window,
+                        [list, rebuilt](int basket) {
+                            *rebuilt = true;
+                            list->ShowBasketList(basket);
+                        },
+                        &window);
+                *rebuilt = false;
+                dialog->exec();
+                // A replacement refused for an empty source has emptied the destination without
+                // rebuilding the list: the list must not show rows that are gone.
+                if (!*rebuilt)
+                    list->rebuildQuietly();
+            });
+            return list;
+        });
+    window.setCommand(QStringLiteral("Cmd_voirpanier"), [&window] {
+        window.intro()->progressFrame()->hide();
+        window.screenAs<BasketList>(QStringLiteral("F_grille"))
+            ->ShowBasketList(window.context().state.currentBasket);
+        window.showScreen(QStringLiteral("F_grille"));
+    });
     window.setCommand(QStringLiteral("Cmd_feuillette"), [&window] {
         RunState &state = window.context().state;
         state.card.mode = CardState::BaseMode;

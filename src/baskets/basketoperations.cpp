@@ -105,6 +105,18 @@ void BasketOperations::EmptyBasket(int basket)
         return;
     }
     m_context.state.basketCounts[basket] = 0;
+    // The record card browsing that basket no longer holds the rows just deleted.
+    RunState &state = m_context.state;
+    if (state.card.mode == CardState::BasketMode && state.currentBasket == basket) {
+        state.card.count = 0;
+        if (RecordSet *card = m_context.catalogue.card.get()) {
+            try {
+                card->requery();
+            } catch (const DbError &) {
+                // The card shows nothing either way.
+            }
+        }
+    }
     m_views.showEmptyBasketCard(basket);
     if (basket == 3)
         m_views.showEmptyBasketCard(0);

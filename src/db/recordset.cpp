@@ -347,6 +347,43 @@ QString RecordSet::text(const QString &field) const
     return v.isNull() ? QString() : v.toString();
 }
 
+QStringList RecordSet::texts(const QStringList &fields)
+{
+    requireCurrent();
+    const QString key = fields.join(u'\n');
+    if (!m_partial || key != m_partialFields) {
+        QString columns;
+        for (const QString &field : fields) {
+            if (!columns.isEmpty())
+                columns += u',';
+            columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
+        }
+        m_partial = m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") +
+                                 m_table + QStringLiteral("] WHERE rowid=?"));
+        m_partialFields = key;
+    }
+    sqlite3_stmt *stmt = m_partial.get();
+    sqlite3_reset(stmt);
+    sqlite3_bind_int64(stmt, 1, m_keys.at(m_pos));
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW) {
+        const DbError error = rc == SQLITE_DONE
+                                  ? DbError(DbErrorCode::RecordDeleted,
+                                            QStringLiteral("L'enregistrement a été supprimé."))
+                                  : m_db.errorFor(rc);
+        sqlite3_reset(stmt);
+        throw error;
+    }
+    QStringList out;
+    out.reserve(fields.size());
+    for (int i = 0; i < int(fields.size()); ++i) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        out << (text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, i)) : QString());
+    }
+    sqlite3_reset(stmt);
+    return out;
+}
+
 void RecordSet::addNew()
 {
     m_adding = true;

@@ -55,6 +55,9 @@ public:
     QVariant value(const QString &field) const;
     // The value as text, an empty field as empty text.
     QString text(const QString &field) const;
+    // Some fields of the current row as texts, read without the others (a list walking a large
+    // set needs only its columns).
+    QStringList texts(const QStringList &fields);
 
     // Adding a row: addNew, setValue for each field, then update (stores; 3022 on a duplicate
     // key) or cancelUpdate (abandons). The stored row joins the end of the set; the current row
@@ -96,6 +99,8 @@ private:
 
     StatementPtr m_fetch;
     StatementPtr m_insert;
+    QString m_partialFields; // the fields m_partial reads
+    StatementPtr m_partial;
     mutable qint64 m_cachedKey = -1;
     mutable bool m_cacheValid = false;
     mutable std::vector<QVariant> m_cache;

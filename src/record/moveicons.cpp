@@ -57,6 +57,22 @@ QIcon moveIcon(MoveIcon which)
         p.drawLine(QPointF(21, 37), QPointF(43, 37));
         p.drawLine(QPointF(21, 46), QPointF(36, 46));
         break;
+    case MoveIcon::Empty: // a bin
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(14, 18), QPointF(50, 18));
+        p.drawRect(QRectF(26, 10, 12, 8));
+        p.drawLine(QPointF(18, 18), QPointF(22, 54));
+        p.drawLine(QPointF(22, 54), QPointF(42, 54));
+        p.drawLine(QPointF(42, 54), QPointF(46, 18));
+        p.drawLine(QPointF(28, 26), QPointF(29, 46));
+        p.drawLine(QPointF(36, 26), QPointF(35, 46));
+        break;
+    case MoveIcon::Transfer: // two arrows between baskets
+        p.drawLine(QPointF(12, 22), QPointF(42, 22));
+        p.drawPolygon(QPolygonF() << QPointF(40, 12) << QPointF(52, 22) << QPointF(40, 32));
+        p.drawLine(QPointF(22, 44), QPointF(52, 44));
+        p.drawPolygon(QPolygonF() << QPointF(24, 34) << QPointF(12, 44) << QPointF(24, 54));
+        break;
     }
     return QIcon(pixmap);
 }

@@ -4,9 +4,10 @@
 
 namespace ferlin {
 
-enum class MoveIcon { First, Previous, Next, Last, Clipboard };
+enum class MoveIcon { First, Previous, Next, Last, Clipboard, Empty, Transfer };
 
-// The pictures of the record card's move and clipboard buttons, drawn with plain shapes.
+// The pictures of the screens' small picture buttons (moves, clipboard, emptying, transfer),
+// drawn with plain shapes.
 QIcon moveIcon(MoveIcon which);
 
 } // namespace ferlin

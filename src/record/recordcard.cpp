@@ -432,8 +432,17 @@ void RecordCard::ShowEmptyBasketCard(int basket)
 void RecordCard::refresh()
 {
     RecordSet *set = m_context.catalogue.card.get();
-    const bool current = set && set->hasCurrent();
-    auto field = [&](const QString &name) { return current ? set->text(name) : QString(); };
+    bool current = set && set->hasCurrent();
+    auto field = [&](const QString &name) {
+        if (!current)
+            return QString();
+        try {
+            return set->text(name);
+        } catch (const DbError &) {
+            current = false; // a row deleted meanwhile: the card shows nothing
+            return QString();
+        }
+    };
     for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
         it.value()->setText(shown(field(it.key())));
     m_title->setPlainText(shown(field(QStringLiteral("Titre"))));

@@ -5,10 +5,10 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -226,10 +226,12 @@ TEST(RecordCard, BuiltAfterTheStartupItShowsWhatTheStartupWrote)
     EXPECT_EQ(p.find<QPushButton>("Cmd_DOC")->text(), QStringLiteral("Texte"));
     EXPECT_FALSE(p.find<QLabel>("Lab_rang")->text().isEmpty());
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(p.find<QLabel>(QStringLiteral("Lab_NbRefP%1").arg(n).toUtf8().constData())->text(),
-                  QStringLiteral("0"));
-        EXPECT_EQ(p.find<QLabel>(QStringLiteral("Lab_NbRefP%1b").arg(n).toUtf8().constData())->text(),
-                  QStringLiteral("0"));
+        EXPECT_EQ(
+            p.find<QLabel>(QStringLiteral("Lab_NbRefP%1").arg(n).toUtf8().constData())->text(),
+            QStringLiteral("0"));
+        EXPECT_EQ(
+            p.find<QLabel>(QStringLiteral("Lab_NbRefP%1b").arg(n).toUtf8().constData())->text(),
+            QStringLiteral("0"));
     }
 }
 

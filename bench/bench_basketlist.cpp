@@ -1,0 +1,64 @@
+// Listing a basket that holds every reference of the sample base. Goal: within 150 ms.
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "app/screens.h"
+#include "baskets/basketlist.h"
+#include "platform/linuxplatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString sample = args.size() > 1 ? args.at(1)
+                                           : QCoreApplication::applicationDirPath() +
+                                                 QStringLiteral("/ferlin4.sqlite");
+    // A copy of the base whose first basket holds every reference.
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("ferlin4.sqlite"));
+    QFile::copy(sample, base);
+    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    ferlin::Database::open(base)->execute(
+        QStringLiteral("INSERT INTO [TSélection1] SELECT * FROM TArticles"));
+
+    ferlin::LinuxPlatform services(dir.filePath(QStringLiteral("ferlin.ini")));
+    auto &store = services.platform().settings;
+    const QString key = QStringLiteral("Software\\Ferlin");
+    store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1"));
+    store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O"));
+    store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("True"));
+    store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("False"));
+    for (const QString &name : ferlin::Settings::printFieldNames())
+        store.writeValue(key, name, QStringLiteral("0"));
+    ferlin::AppContext context(base, services.platform());
+    ferlin::MainWindow window(context);
+    ferlin::installScreens(window);
+    window.resize(1280, 900);
+    window.show();
+    window.load();
+    auto *list = window.screenAs<ferlin::BasketList>(QStringLiteral("F_grille"));
+    window.showScreen(QStringLiteral("F_grille"));
+
+    std::vector<double> times;
+    for (int run = 0; run < 9; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        list->ShowBasketList(1);
+        list->repaint();
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("basket of %d references listed in %.1f ms (median of %zu; goal 150 ms)\n",
+                context.state.basketCounts[1], times[times.size() / 2], times.size());
+    return 0;
+}

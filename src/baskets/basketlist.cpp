@@ -1,0 +1,265 @@
+#include "baskets/basketlist.h"
+
+#include "app/accessibility.h"
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "baskets/basketgridmodel.h"
+#include "db/schema.h"
+#include "record/moveicons.h"
+#include "record/recordcard.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolButton>
+
+namespace ferlin {
+
+namespace {
+
+// Column widths of the grid, in twips (15 to a pixel on a 96 dpi screen).
+constexpr int ColumnTwips[BasketGridModel::ColumnCount] = {660, 860, 1000, 12000};
+
+QString orderedBasketQuery(int basket)
+{
+    return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) +
+           QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC");
+}
+
+} // namespace
+
+BasketList::BasketList(MainWindow &window) : m_window(window), m_context(window.context())
+{
+    setObjectName(QStringLiteral("F_grille"));
+    setWindowTitle(QStringLiteral("Travail sur les paniers"));
+
+    auto *title = new QLabel(QStringLiteral("MANIPULATION DES PANIERS"), this);
+    QFont big = title->font();
+    big.setBold(true);
+    big.setPointSize(big.pointSize() + 4);
+    title->setFont(big);
+
+    auto *group = new QButtonGroup(this);
+    auto *options = new QHBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new QRadioButton(QStringLiteral("Panier ") + QString::number(i + 1), this);
+        option->setObjectName(QStringLiteral("OptionP_") + QString::number(i));
+        group->addButton(option, i);
+        options->addWidget(option);
+        m_options[size_t(i)] = option;
+    }
+    m_options[0]->setChecked(true);
+    options->addStretch();
+    // A click on a basket runs the selection, as the original option buttons did.
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) { selectBasket(id + 1); });
+
+    auto *empty = new QToolButton(this);
+    empty->setObjectName(QStringLiteral("Command2"));
+    empty->setToolTip(QStringLiteral("  Vider le panier courant "));
+    empty->setIcon(moveIcon(MoveIcon::Empty));
+    empty->setIconSize(QSize(28, 28));
+    connect(empty, &QToolButton::clicked, this, &BasketList::emptyShownBasket);
+    m_transfer = new QToolButton(this);
+    m_transfer->setObjectName(QStringLiteral("Cmd_transferts"));
+    m_transfer->setToolTip(QStringLiteral(" Transférer le contenu de paniers "));
+    m_transfer->setIcon(moveIcon(MoveIcon::Transfer));
+    m_transfer->setIconSize(QSize(28, 28));
+    m_transfer->setEnabled(false);
+    connect(m_transfer, &QToolButton::clicked, this, [this] {
+        if (m_transferAction)
+            m_transferAction();
+    });
+    options->addWidget(empty);
+    options->addWidget(m_transfer);
+
+    auto *basketCaption = new QLabel(QStringLiteral("Panier n° "), this);
+    m_basketNumber = new QLabel(this);
+    m_basketNumber->setObjectName(QStringLiteral("Lab_NumPanier"));
+    auto *countCaption = new QLabel(QStringLiteral("Nombre de références dans ce panier : "), this);
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("Lab_NbRefPanier"));
+    auto *labels = new QHBoxLayout;
+    labels->addWidget(basketCaption);
+    labels->addWidget(m_basketNumber);
+    labels->addSpacing(24);
+    labels->addWidget(countCaption);
+    labels->addWidget(m_count);
+    labels->addStretch();
+
+    m_model = new BasketGridModel(this);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_grid->setToolTip(QStringLiteral(" Cliquer pour afficher la fiche de la référence "));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setVisible(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    for (int c = 0; c < BasketGridModel::ColumnCount; ++c)
+        m_grid->setColumnWidth(c, ColumnTwips[c] / 15);
+    connect(m_grid, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { OpenGridRow(index.row() + 1); });
+
+    auto *number = new QLabel(QStringLiteral("F 04"), this);
+    number->setObjectName(QStringLiteral("Label22"));
+    number->setStyleSheet(QStringLiteral("color: #808080;"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(title, 0, Qt::AlignHCenter);
+    layout->addLayout(options);
+    layout->addLayout(labels);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(number, 0, Qt::AlignRight);
+    nameControlsForAccessibility(this);
+}
+
+BasketList::~BasketList() = default;
+
+void BasketList::setTransferAction(std::function<void()> action)
+{
+    m_transferAction = std::move(action);
+    m_transfer->setEnabled(bool(m_transferAction));
+}
+
+RecordCard *BasketList::card()
+{
+    return m_window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+}
+
+int BasketList::selectedBasket() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (m_options[size_t(i)]->isChecked())
+            return i + 1;
+    }
+    return 1;
+}
+
+void BasketList::pointCardAt(int basket)
+{
+    Catalogue &catalogue = m_context.catalogue;
+    catalogue.card = catalogue.db->openRecordSet(orderedBasketQuery(basket));
+    m_context.state.card.count = m_context.state.basketCounts[basket];
+}
+
+void BasketList::ShowBasketList(int basket)
+{
+    pointCardAt(basket);
+    if (!m_options[size_t(basket - 1)]->isChecked()) {
+        // Selecting the basket runs its selection, which does the rest.
+        m_options[size_t(basket - 1)]->setChecked(true);
+        selectBasket(basket);
+        return;
+    }
+    const int count = m_context.state.card.count;
+    if (count > 0) {
+        card()->OpenCard(CardState::BasketMode, basket, count, 1);
+        ResetBasketGrid();
+        FillBasketGrid(basket, count);
+        return;
+    }
+    m_count->setText(QStringLiteral("0"));
+    ResetBasketGrid();
+    QWidget *frame = parentWidget();
+    if (isVisible() && frame && frame->isMaximized())
+        m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
+                                           QStringLiteral("Le panier n° ") +
+                                               QString::number(basket) +
+                                               QStringLiteral(" est vide"));
+}
+
+void BasketList::selectBasket(int basket)
+{
+    pointCardAt(basket);
+    m_context.state.currentBasket = basket;
+    m_basketNumber->setText(QString::number(basket));
+    const int count = m_context.state.card.count;
+    if (count > 0) {
+        card()->OpenCard(CardState::BasketMode, basket, count, 1);
+        ResetBasketGrid();
+        FillBasketGrid(basket, count);
+        return;
+    }
+    m_count->setText(QStringLiteral("0"));
+    ResetBasketGrid();
+    m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
+                                       QStringLiteral("Le panier n° ") + QString::number(basket) +
+                                           QStringLiteral(" est vide"));
+}
+
+void BasketList::ResetBasketGrid()
+{
+    m_model->reset();
+}
+
+void BasketList::FillBasketGrid(int basket, int count)
+{
+    setEnabled(false);
+    if (RecordSet *set = m_context.catalogue.card.get())
+        m_model->fill(*set);
+    setEnabled(true);
+    m_basketNumber->setText(QString::number(basket));
+    m_count->setText(QString::number(count));
+}
+
+void BasketList::OpenGridRow(int row)
+{
+    CardState &state = m_context.state.card;
+    state.mode = CardState::BasketMode;
+    RecordSet *set = m_context.catalogue.card.get();
+    if (state.count == 0 || !set || row < 1 || row > set->recordCount())
+        return;
+    set->moveFirst();
+    set->move(row - 1);
+    state.position = row;
+    RecordCard *recordCard = card();
+    recordCard->UpdateRankLine(CardState::BasketMode, row, state.count);
+    recordCard->refresh();
+    m_window.showScreen(QStringLiteral("F_formul"));
+}
+
+void BasketList::returnFromCard()
+{
+    ResetBasketGrid();
+    FillBasketGrid(m_context.state.currentBasket, m_context.state.card.count);
+    m_window.showScreen(objectName());
+}
+
+void BasketList::rebuildQuietly()
+{
+    const int basket = m_context.state.currentBasket;
+    pointCardAt(basket);
+    ResetBasketGrid();
+    const int count = m_context.state.card.count;
+    if (count > 0) {
+        card()->OpenCard(CardState::BasketMode, basket, count, 1);
+        FillBasketGrid(basket, count);
+    } else {
+        card()->ShowEmptyBasketCard(basket);
+        m_basketNumber->setText(QString::number(basket));
+        m_count->setText(QStringLiteral("0"));
+    }
+}
+
+void BasketList::emptyShownBasket()
+{
+    const int basket = selectedBasket();
+    const QString question = QStringLiteral("Attention : Le panier n° ") + QString::number(basket) +
+                             QStringLiteral(" va être vidé. Etes-vous d'accord ?");
+    if (m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::YesNo,
+                                           question, QStringLiteral("Vidage d'un panier")) !=
+        MessageAnswer::Yes)
+        return;
+    card()->basketOperations().EmptyBasket(basket);
+    ResetBasketGrid();
+    m_count->setText(QStringLiteral("0"));
+}
+
+} // namespace ferlin

@@ -1,0 +1,199 @@
+#include "app/introscreen.h"
+#include "baskets/basketgridmodel.h"
+#include "baskets/basketlist.h"
+#include "db/schema.h"
+#include "record/recordcard.h"
+#include "support/programfixture.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace ferlin;
+
+namespace {
+
+struct ListFixture : test::ProgramFixture {
+    ListFixture() { window.load(); }
+
+    BasketList *list() { return window.screenAs<BasketList>(QStringLiteral("F_grille")); }
+    // A reference stored straight into a basket.
+    void put(int basket, int rang, int year, const char *number, int page, const char *month,
+             const char *title)
+    {
+        context.catalogue.db->executeBound(
+            QStringLiteral("INSERT INTO ") + Schema::basketTable(basket) +
+                QStringLiteral(" (Rang, An, Numéro, Page, Mois, Titre) VALUES (?,?,?,?,?,?)"),
+            {rang, year, number ? QVariant(QString::fromUtf8(number)) : QVariant(), page,
+             month ? QVariant(QString::fromUtf8(month)) : QVariant(), QString::fromUtf8(title)});
+        context.state.basketCounts[basket] += 1;
+    }
+    QStringList line(int row)
+    {
+        QStringList cells;
+        auto *model = list()->gridModel();
+        for (int c = 0; c < BasketGridModel::ColumnCount; ++c)
+            cells << model->index(row, c).data().toString();
+        return cells;
+    }
+    int lines() { return list()->gridModel()->rowCount(); }
+    QString label(const char *name)
+    {
+        return list()->findChild<QLabel *>(QString::fromUtf8(name))->text();
+    }
+    void openBaskets() { window.commandButton(QStringLiteral("Cmd_voirpanier"))->click(); }
+    QWidget *front() { return window.findChild<QMdiArea *>()->activeSubWindow()->widget(); }
+};
+
+} // namespace
+
+TEST(BasketList, ListsTheBasketNewestFirstAndOpensALineOnTheCard)
+{
+    ListFixture f;
+    f.put(1, 9001, 1990, "5", 10, "janvier", "Premier article");
+    f.put(1, 9002, 1990, "7", 3, " mars ", "Deuxième article");
+    f.put(1, 9003, 2001, "1", 7, "août-septembre", "Troisième article");
+    f.openBaskets();
+    EXPECT_FALSE(f.window.intro()->progressFrame()->isVisible());
+    EXPECT_EQ(f.front(), static_cast<QWidget *>(f.list()));
+    EXPECT_TRUE(f.fakes.messageBox.messages().isEmpty());
+
+    auto *model = f.list()->gridModel();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Année"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Mois"));
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Numéro"));
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(),
+              QStringLiteral("Titre de l'article"));
+    ASSERT_EQ(f.lines(), 3);
+    // Month codes: a blank around a month is removed, a month outside the table is empty.
+    EXPECT_EQ(f.line(0), (QStringList{QStringLiteral("2001"), QString(), QStringLiteral("1"),
+                                      QStringLiteral("Troisième article")}));
+    EXPECT_EQ(f.line(1), (QStringList{QStringLiteral("1990"), QStringLiteral("03"),
+                                      QStringLiteral("7"), QStringLiteral("Deuxième article")}));
+    EXPECT_EQ(f.line(2), (QStringList{QStringLiteral("1990"), QStringLiteral("01"),
+                                      QStringLiteral("5"), QStringLiteral("Premier article")}));
+    EXPECT_EQ(f.label("Lab_NumPanier"), QStringLiteral("1"));
+    EXPECT_EQ(f.label("Lab_NbRefPanier"), QStringLiteral("3"));
+
+    // A click on line 3 shows its reference on the card at position 3.
+    QTableView *grid = f.list()->grid();
+    const QRect cell = grid->visualRect(f.list()->gridModel()->index(2, 3));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    auto *card = f.window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    EXPECT_EQ(f.front(), static_cast<QWidget *>(card));
+    EXPECT_EQ(f.context.catalogue.card->value(QStringLiteral("Rang")).toInt(), 9001);
+    EXPECT_EQ(f.context.state.card.position, 3);
+    EXPECT_EQ(card->findChild<QLabel *>(QStringLiteral("Lab_rang"))->text(),
+              QStringLiteral(" Référence (Sélection) : 1 / 3"));
+    EXPECT_EQ(card->findChild<QLabel *>(QStringLiteral("Lab_an"))->text(), QStringLiteral("1990"));
+
+    // "Retour à la liste" comes back to the same grid.
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_Grille"))->click();
+    EXPECT_EQ(f.front(), static_cast<QWidget *>(f.list()));
+    EXPECT_EQ(f.lines(), 3);
+    EXPECT_EQ(f.line(2).at(3), QStringLiteral("Premier article"));
+}
+
+TEST(BasketList, AnEmptyBasketIsToldAndShowsOneEmptyLine)
+{
+    ListFixture f;
+    f.put(1, 9001, 1990, nullptr, 10, nullptr, "Sans numéro ni mois");
+    f.openBaskets();
+    EXPECT_EQ(f.line(0), (QStringList{QStringLiteral("1990"), QString(), QString(),
+                                      QStringLiteral("Sans numéro ni mois")}));
+    f.list()->findChild<QRadioButton *>(QStringLiteral("OptionP_1"))->click();
+    ASSERT_EQ(f.fakes.messageBox.messages().size(), 1);
+    EXPECT_EQ(f.fakes.messageBox.lastMessage().text, QStringLiteral("Le panier n° 2 est vide"));
+    EXPECT_EQ(f.fakes.messageBox.lastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(f.fakes.messageBox.lastMessage().title.has_value());
+    EXPECT_EQ(f.lines(), 1);
+    EXPECT_EQ(f.line(0), (QStringList{QString(), QString(), QString(), QString()}));
+    EXPECT_EQ(f.label("Lab_NbRefPanier"), QStringLiteral("0"));
+    EXPECT_EQ(f.label("Lab_NumPanier"), QStringLiteral("2"));
+    EXPECT_EQ(f.context.state.currentBasket, 2);
+    // A click on the empty line opens nothing.
+    f.list()->OpenGridRow(1);
+    EXPECT_EQ(f.front(), static_cast<QWidget *>(f.list()));
+
+    // Shown again through the command while displayed: told again.
+    f.openBaskets();
+    EXPECT_EQ(f.fakes.messageBox.messages().size(), 2);
+}
+
+TEST(BasketList, EmptyingAsksFirst)
+{
+    ListFixture f;
+    f.put(3, 9001, 1990, "5", 10, "mai", "Un");
+    f.put(3, 9002, 1991, "6", 11, "juin", "Deux");
+    f.context.state.currentBasket = 3;
+    f.openBaskets();
+    ASSERT_EQ(f.lines(), 2);
+    auto *empty = f.list()->findChild<QToolButton *>(QStringLiteral("Command2"));
+    EXPECT_EQ(empty->toolTip(), QStringLiteral("  Vider le panier courant "));
+
+    f.fakes.messageBox.pushAnswer(MessageAnswer::No);
+    empty->click();
+    const RecordedMessage &question = f.fakes.messageBox.lastMessage();
+    EXPECT_EQ(question.text,
+              QStringLiteral("Attention : Le panier n° 3 va être vidé. Etes-vous d'accord ?"));
+    EXPECT_EQ(question.shownTitle(), QStringLiteral("Vidage d'un panier"));
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(f.lines(), 2);
+    EXPECT_EQ(f.context.state.basketCounts[3], 2);
+
+    f.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    empty->click();
+    EXPECT_EQ(f.lines(), 1);
+    EXPECT_EQ(f.label("Lab_NbRefPanier"), QStringLiteral("0"));
+    EXPECT_EQ(f.context.state.basketCounts[3], 0);
+    EXPECT_EQ(Database::open(f.context.databasePath)
+                  ->scalar(QStringLiteral("SELECT count(*) FROM [TSélection3]"))
+                  .toInt(),
+              0);
+    // The card, which browsed that basket, shows it empty.
+    auto *card = f.window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    card->refresh();
+    EXPECT_EQ(card->findChild<QLabel *>(QStringLiteral("Lab_rang"))->text(),
+              QStringLiteral(" Référence (Sélection) : 1 / 0"));
+}
+
+TEST(BasketList, TheTransferButtonOpensTheDialogAndTheListFollowsItsChanges)
+{
+    ListFixture f;
+    f.put(1, 9001, 1990, "5", 10, "mai", "Un");
+    f.put(1, 9002, 1991, "6", 11, "juin", "Deux");
+    f.openBaskets();
+    ASSERT_EQ(f.lines(), 2);
+    // Replace basket 1 by the empty basket 2: the destination is emptied, the dialog stays open
+    // on the empty-source message, then the user cancels it.
+    f.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    bool sawDialog = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = f.window.findChild<QDialog *>(QStringLiteral("F_Transferts"));
+        ASSERT_TRUE(dialog);
+        sawDialog = dialog->isModal() && dialog->isVisible();
+        dialog->findChild<QRadioButton *>(QStringLiteral("Option_videP_1"))->click();
+        dialog->findChild<QRadioButton *>(QStringLiteral("Option_Vers_0"))->click();
+        dialog->findChild<QRadioButton *>(QStringLiteral("Option_AR_1"))->click();
+        dialog->findChild<QAbstractButton *>(QStringLiteral("Cmd_Voir"))->click();
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->findChild<QAbstractButton *>(QStringLiteral("Cmd_Annuler"))->click();
+    });
+    f.list()->findChild<QToolButton *>(QStringLiteral("Cmd_transferts"))->click();
+    EXPECT_TRUE(sawDialog);
+    EXPECT_EQ(f.fakes.messageBox.lastMessage().text,
+              QStringLiteral("Le panier source est vide ! "));
+    EXPECT_EQ(f.context.state.basketCounts[1], 0);
+    EXPECT_EQ(f.lines(), 1);
+    EXPECT_EQ(f.label("Lab_NbRefPanier"), QStringLiteral("0"));
+    EXPECT_EQ(f.line(0), (QStringList{QString(), QString(), QString(), QString()}));
+}
