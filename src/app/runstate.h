@@ -3,6 +3,9 @@
 #include "app/settings.h"
 #include "db/catalog.h"
 #include "record/cardstate.h"
+#include "search/criteria.h"
+
+#include <QStringList>
 
 #include <QString>
 
@@ -22,6 +25,15 @@ struct RunState {
     int basePosition = 1; // where browsing the whole base resumes
 
     CardState card; // what the record card browses
+
+    // The pick lists read at start-up, in table order, shown by the screens that use them.
+    QStringList seeAlsoList;     // TVoir: the keyword picker's "voir" list
+    QStringList keywordList;     // TClés: the keyword picker's list
+    QStringList authorList;      // TAuteurs: the author picker
+    QStringList pointOfViewList; // TPointdeVue: the search screen
+    QStringList domainList;      // TDomaine: the search screen
+    // The keywords chosen in the keyword picker, kept from one search to the next.
+    KeywordChoice keywords;
 
     int baseCount = 0;
     BasketCounts basketCounts;

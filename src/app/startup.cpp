@@ -89,8 +89,26 @@ void Startup::openBase()
 void Startup::loadPickLists()
 {
     Database &db = *m_window.context().catalogue.db;
+    RunState &state = m_window.context().state;
     auto load = [&](LookupList list) {
         const QStringList values = ReadLookupList(db, list);
+        switch (list) {
+        case LookupList::SeeAlso:
+            state.seeAlsoList = values;
+            break;
+        case LookupList::Keywords:
+            state.keywordList = values;
+            break;
+        case LookupList::Authors:
+            state.authorList = values;
+            break;
+        case LookupList::PointsOfView:
+            state.pointOfViewList = values;
+            break;
+        case LookupList::Domains:
+            state.domainList = values;
+            break;
+        }
         for (StartupListener *l : m_window.startupListeners())
             l->lookupListLoaded(list, values);
     };
