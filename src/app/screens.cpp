@@ -6,6 +6,7 @@
 #include "baskets/transferdialog.h"
 
 #include "record/recordcard.h"
+#include "search/searchscreen.h"
 #include <QGroupBox>
 
 #include <memory>
@@ -55,6 +56,16 @@ void installScreens(MainWindow &window)
             ->ShowBasketList(window.context().state.currentBasket);
         window.showScreen(QStringLiteral("F_grille"));
     });
+    window.registerScreen(
+        QStringLiteral("Selecfr"), QStringLiteral("Sélection de références"),
+        [&window] {
+            auto *search = new SearchScreen(window);
+            window.addStartupListener(search);
+            return search;
+        },
+        /*openedByStartup=*/true);
+    window.setCommand(QStringLiteral("Cmd_selections"),
+                      [&window] { window.showScreen(QStringLiteral("Selecfr")); });
     window.setCommand(QStringLiteral("Cmd_feuillette"), [&window] {
         RunState &state = window.context().state;
         state.card.mode = CardState::BaseMode;

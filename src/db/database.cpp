@@ -84,6 +84,8 @@ DbError translateSqliteError(int rc, const QString &message)
     if (primary == SQLITE_NOTADB)
         return DbError(DbErrorCode::UnrecognizedFormat,
                        QStringLiteral("Format de base de données non reconnu."));
+    if (primary == SQLITE_ERROR && message == QString::fromUtf8(TypeMismatchMessage))
+        return DbError(DbErrorCode::TypeMismatch, message);
     if (primary == SQLITE_ERROR) {
         static const QRegularExpression near(QStringLiteral("^near \"(.*)\": syntax error"));
         const auto m = near.match(message);

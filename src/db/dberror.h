@@ -18,6 +18,7 @@ inline constexpr int CannotOpenFile = 3051;
 inline constexpr int RecordDeleted = 3167;
 inline constexpr int UnsupportedSource = 3131;
 inline constexpr int UnrecognizedFormat = 3343;
+inline constexpr int TypeMismatch = 3464; // a value of the wrong type in a condition
 } // namespace DbErrorCode
 
 // A database failure: a number and a French description, thrown by the database layer and

@@ -387,12 +387,30 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, pattern->matchesFolded(folded) ? 1 : 0);
 }
 
+// jetnumber(x): x as a number; a text that is not one fails the statement with a type
+// mismatch, as comparing a number field with it does in the original engine.
+void jetNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_numeric_type(argv[0])) {
+    case SQLITE_INTEGER:
+        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+        return;
+    case SQLITE_FLOAT:
+        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+        return;
+    default:
+        sqlite3_result_error(ctx, TypeMismatchMessage, -1);
+    }
+}
+
 } // namespace
 
 bool registerJetFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function_v2(db, "like", 2, flags, nullptr, jetLike, nullptr, nullptr,
+    return sqlite3_create_function_v2(db, "jetnumber", 1, flags, nullptr, jetNumber, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "like", 2, flags, nullptr, jetLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(db, "like", 3, flags, nullptr, jetLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK;

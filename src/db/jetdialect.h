@@ -65,7 +65,11 @@ QString quoteSqlText(const QString &value, QChar delimiter);
 QString escapeLikeWildcards(const QString &value);
 
 // Registers like(pattern, text) with the dialect's meaning on a connection, replacing SQLite's
-// own LIKE operator. A NULL operand gives NULL (never a match); a number matches its decimal text.
+// own LIKE operator (a NULL operand gives NULL, never a match; a number matches its decimal
+// text), and jetnumber(value), which gives a number or fails the statement with
+// TypeMismatchMessage.
 bool registerJetFunctions(sqlite3 *db);
+inline constexpr const char *TypeMismatchMessage =
+    "Type de données incompatible dans l'expression du critère.";
 
 } // namespace ferlin

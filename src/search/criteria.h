@@ -23,28 +23,28 @@ struct KeywordChoice {
 // Everything the search screen holds about one search. A criterion takes part only while its
 // tick box is ticked; its value is kept when it is unticked.
 struct SelectionCriteria {
-    bool keywords = false;   // Check_cles (the keywords themselves: KeywordChoice)
-    bool years = false;      // Check_An
-    QString yearFrom;        // T_an1
-    QString yearTo;          // T_an2
-    bool bulletin = false;   // Check_numéro
-    QString bulletinNumber;  // T_numéro
-    bool level = false;      // Check_niveau
-    QString levelText;       // Lab_niveau, one of " primaire ", " collège ", " lycée ", " postbac "
-    bool author = false;     // Check_auteur
-    QString authorText;      // Lab_auteur
+    bool keywords = false;  // Check_cles (the keywords themselves: KeywordChoice)
+    bool years = false;     // Check_An
+    QString yearFrom;       // T_an1
+    QString yearTo;         // T_an2
+    bool bulletin = false;  // Check_numéro
+    QString bulletinNumber; // T_numéro
+    bool level = false;     // Check_niveau
+    QString levelText;   // Lab_niveau, one of " primaire ", " collège ", " lycée ", " postbac "
+    bool author = false; // Check_auteur
+    QString authorText;  // Lab_auteur
     bool pointOfView = false; // Check_PointdeVue
-    QString pointOfViewText; // Lab_PointdeVue
-    bool domain = false;     // Check_domaine
-    QString domainText;      // Lab_domaine
-    bool reference = false;  // Check_Rang
-    QString referenceText;   // T_Rang
-    bool freeText = false;   // Check_libre
-    QString freeTextValue;   // T_libre, as typed
-    bool wordMode = false;   // OptionMot selected (else OptionChaine: string mode)
-    bool inTitle = true;     // Check_titre
-    bool inSummary = true;   // Check_Resume
-    bool inKeywords = false; // Check_MotsCles
+    QString pointOfViewText;  // Lab_PointdeVue
+    bool domain = false;      // Check_domaine
+    QString domainText;       // Lab_domaine
+    bool reference = false;   // Check_Rang
+    QString referenceText;    // T_Rang
+    bool freeText = false;    // Check_libre
+    QString freeTextValue;    // T_libre, as typed
+    bool wordMode = false;    // OptionMot selected (else OptionChaine: string mode)
+    bool inTitle = true;      // Check_titre
+    bool inSummary = true;    // Check_Resume
+    bool inKeywords = false;  // Check_MotsCles
 
     QString source = QStringLiteral("BASE"); // "BASE", "PANIER 1", "PANIER 2" or "PANIER 3"
     int destination = 1;                     // NuméroPanier: basket 1 to 3

@@ -1,0 +1,261 @@
+#include "search/runsearch.h"
+
+#include "app/appcontext.h"
+#include "db/schema.h"
+#include "search/condition.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace ferlin {
+
+namespace {
+
+const QString OrderClause = QStringLiteral(" ORDER BY An DESC,Numéro DESC,Page DESC");
+const QString CrLf = QStringLiteral("\r\n");
+
+using Row = std::vector<QVariant>;
+
+// Every row of a set, in its order, each with every field of the set.
+std::vector<Row> readRows(RecordSet &set)
+{
+    std::vector<Row> rows;
+    rows.reserve(size_t(set.recordCount()));
+    const int fields = set.fieldCount();
+    for (set.moveFirst(); !set.isEof(); set.moveNext()) {
+        Row row;
+        row.reserve(size_t(fields));
+        for (int i = 0; i < fields; ++i)
+            row.push_back(set.value(i));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Adds the rows to a basket, field i of the new row taking field i of the row, in one
+// transaction: fast, and a copy cut short leaves the basket as it was. A reference the basket
+// already holds is skipped. Returns the rows stored.
+int storeRows(Database &db, RecordSet &basket, const std::vector<Row> &rows)
+{
+    int stored = 0;
+    try {
+        Transaction transaction(db);
+        for (const Row &row : rows) {
+            basket.addNew();
+            try {
+                for (int i = 0; i < int(row.size()); ++i)
+                    basket.setValue(i, row[size_t(i)]);
+                basket.update();
+                ++stored;
+            } catch (const DbError &error) {
+                basket.cancelUpdate();
+                if (error.number() != DbErrorCode::DuplicateKey)
+                    throw;
+            }
+        }
+        transaction.commit();
+    } catch (const DbError &) {
+        // Rolled back: the rows the set took in are gone from the table.
+        try {
+            basket.requery();
+        } catch (const DbError &) {
+            // The set is read again when next pointed at the basket.
+        }
+        throw;
+    }
+    return stored;
+}
+
+// One press of "Recherche" once its condition is built; every database failure is thrown.
+class Search {
+public:
+    Search(AppContext &context, const SearchViews &views, const SelectionCriteria &criteria)
+        : m_context(context), m_views(views), m_criteria(criteria),
+          m_basket(std::clamp(criteria.destination, 1, Schema::BasketCount))
+    {
+    }
+
+    void run(const QString &condition)
+    {
+        BusyPointer &pointer = m_context.platform.busyPointer;
+        Catalogue &catalogue = m_context.catalogue;
+        if (!catalogue.db)
+            throw DbError(DbErrorCode::ObjectNotFound,
+                          QStringLiteral("La base de données n'est pas ouverte."));
+        pointer.showBusy();
+        m_context.state.currentBasket = m_basket;
+        pointBasketSet();
+        catalogue.card =
+            catalogue.db->openRecordSet(SearchRunner::statementFor(m_criteria.source, condition));
+        RecordSet &result = *catalogue.card;
+        if (result.recordCount() == 0) {
+            pointer.restore();
+            say(MessageIcon::None,
+                QStringLiteral("Aucune référence correspondant à ces critères n'a été trouvée"));
+            return;
+        }
+        result.moveLast();
+        const int found = result.recordCount();
+        pointer.restore();
+        if (found == 1) {
+            say(MessageIcon::None, QStringLiteral("Une référence a été trouvée"));
+        } else if (ask(MessageIcon::None,
+                       QString::number(found) + QStringLiteral(" références ont été trouvées") +
+                           CrLf +
+                           QStringLiteral("Copier le résultat de cette recherche dans le panier ") +
+                           QString::number(m_basket) + QStringLiteral(" ?"),
+                       QStringLiteral("Résultat")) != MessageAnswer::Yes) {
+            return;
+        }
+        if (m_criteria.replace ? replaceBasket(result) : addToBasket(result))
+            showDestination();
+    }
+
+private:
+    // DataSélec: the destination basket's set, opened again only for another table.
+    RecordSet &pointBasketSet()
+    {
+        Catalogue &catalogue = m_context.catalogue;
+        const QString table = Schema::basketTable(m_basket);
+        if (!catalogue.selection || catalogue.selection->tableName() != table)
+            catalogue.selection = catalogue.db->openRecordSet(table);
+        return *catalogue.selection;
+    }
+
+    bool addToBasket(RecordSet &result)
+    {
+        BusyPointer &pointer = m_context.platform.busyPointer;
+        RunState &state = m_context.state;
+        pointer.showBusy();
+        const int added = storeRows(*m_context.catalogue.db, pointBasketSet(), readRows(result));
+        state.basketCounts[m_basket] += added;
+        state.card.count = state.basketCounts[m_basket];
+        publishCounts();
+        pointer.restore();
+        const QString basket = QString::number(m_basket);
+        QString text;
+        if (added >= 2)
+            text = QString::number(added) +
+                   QStringLiteral(" références ont été ajoutées dans le panier n° ") + basket;
+        else if (added == 1)
+            text = QStringLiteral("Une référence a été ajoutée dans le panier n° ") + basket;
+        else
+            text = QStringLiteral("Pas de référence ajoutée dans le panier n° ") + basket;
+        say(MessageIcon::Information, text);
+        return true;
+    }
+
+    bool replaceBasket(RecordSet &result)
+    {
+        BusyPointer &pointer = m_context.platform.busyPointer;
+        RunState &state = m_context.state;
+        const QString basket = QString::number(m_basket);
+        if (state.basketCounts[m_basket] != 0 &&
+            ask(MessageIcon::Exclamation,
+                QStringLiteral("Attention, le panier ") + basket +
+                    QStringLiteral(" va être vidé et son contenu perdu.") + CrLf +
+                    QStringLiteral("On continue ?"),
+                QStringLiteral(" ")) != MessageAnswer::Yes)
+            return false;
+        pointer.showBusy();
+        // Read before emptying: the search may have run over the destination basket itself.
+        const std::vector<Row> rows = readRows(result);
+        if (m_views.emptyBasket)
+            m_views.emptyBasket(m_basket);
+        if (state.basketCounts[m_basket] != 0) {
+            // The emptying failed and has said why; nothing is copied over what is left.
+            pointer.restore();
+            return false;
+        }
+        RecordSet &target = pointBasketSet();
+        const int stored = storeRows(*m_context.catalogue.db, target, rows);
+        state.basketCounts[m_basket] = stored;
+        state.card.count = stored;
+        target.requery();
+        publishCounts();
+        pointer.restore();
+        const QString placed =
+            stored == 1 ? QStringLiteral("Une référence a été placée dans le panier n° ")
+                        : QString::number(stored) +
+                              QStringLiteral(" références ont été placées dans le panier n° ");
+        say(MessageIcon::None, placed + basket);
+        return true;
+    }
+
+    // The card is given the destination basket in its order, from its first reference.
+    void showDestination()
+    {
+        {
+            BusyPointerGuard busy(m_context.platform.busyPointer);
+            m_context.catalogue.card = m_context.catalogue.db->openRecordSet(
+                QStringLiteral("SELECT * FROM ") + Schema::basketTable(m_basket) + OrderClause);
+            m_context.state.card.position = 1;
+        }
+        if (m_views.showDestinationBasket)
+            m_views.showDestinationBasket(m_basket);
+    }
+
+    void publishCounts()
+    {
+        if (m_views.publishBasketCounts)
+            m_views.publishBasketCounts();
+    }
+    void say(MessageIcon icon, const QString &text)
+    {
+        m_context.platform.messageBox.show(icon, MessageButtons::Ok, text);
+    }
+    MessageAnswer ask(MessageIcon icon, const QString &text, const QString &title)
+    {
+        return m_context.platform.messageBox.show(icon, MessageButtons::YesNo, text, title);
+    }
+
+    AppContext &m_context;
+    const SearchViews &m_views;
+    const SelectionCriteria &m_criteria;
+    const int m_basket;
+};
+
+} // namespace
+
+SearchRunner::SearchRunner(AppContext &context, SearchViews views)
+    : m_context(context), m_views(std::move(views))
+{
+}
+
+QString SearchRunner::statementFor(const QString &source, const QString &condition)
+{
+    QString table = Schema::Articles;
+    static const QString basketPrefix = QStringLiteral("PANIER ");
+    if (source.startsWith(basketPrefix)) {
+        bool ok = false;
+        const int basket = source.mid(basketPrefix.size()).toInt(&ok);
+        if (ok && basket >= 1 && basket <= Schema::BasketCount)
+            table = Schema::basketTable(basket);
+    }
+    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + condition +
+           OrderClause;
+}
+
+void SearchRunner::RunSearch(const SelectionCriteria &criteria, const KeywordChoice &keywords)
+{
+    MessageBox &messages = m_context.platform.messageBox;
+    const SelectionCondition built = BuildSelectionCondition(criteria, keywords, messages);
+    if (built.rejected)
+        return;
+    try {
+        Search(m_context, m_views, criteria).run(built.condition);
+    } catch (const DbError &error) {
+        m_context.platform.busyPointer.restore();
+        if (error.number() == DbErrorCode::NoCurrentRecord)
+            messages.show(MessageIcon::Exclamation, MessageButtons::Ok,
+                          QStringLiteral("Aucune référence ne répond à ces critères."),
+                          QStringLiteral("Pas de sélection"));
+        else
+            messages.show(MessageIcon::Exclamation, MessageButtons::Ok,
+                          QStringLiteral("Erreur ") + u' ' + QString::number(error.number()) +
+                              CrLf + error.description(),
+                          QStringLiteral("Sélection avortée"));
+    }
+}
+
+} // namespace ferlin
