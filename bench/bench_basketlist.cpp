@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/screens.h"
 #include "baskets/basketlist.h"
+#include "benchsupport.h"
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
@@ -20,26 +21,13 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString sample = args.size() > 1 ? args.at(1)
-                                           : QCoreApplication::applicationDirPath() +
-                                                 QStringLiteral("/ferlin4.sqlite");
-    // A copy of the base whose first basket holds every reference.
     QTemporaryDir dir;
-    const QString base = dir.filePath(QStringLiteral("ferlin4.sqlite"));
-    QFile::copy(sample, base);
-    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString base = ferlin::bench::copyOfBase(dir, args);
     ferlin::Database::open(base)->execute(
         QStringLiteral("INSERT INTO [TSélection1] SELECT * FROM TArticles"));
 
     ferlin::LinuxPlatform services(dir.filePath(QStringLiteral("ferlin.ini")));
-    auto &store = services.platform().settings;
-    const QString key = QStringLiteral("Software\\Ferlin");
-    store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1"));
-    store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O"));
-    store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("True"));
-    store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("False"));
-    for (const QString &name : ferlin::Settings::printFieldNames())
-        store.writeValue(key, name, QStringLiteral("0"));
+    ferlin::bench::writeConfiguredSettings(services.platform().settings);
     ferlin::AppContext context(base, services.platform());
     ferlin::MainWindow window(context);
     ferlin::installScreens(window);

@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "benchsupport.h"
 #include "platform/linuxplatform.h"
 #include "record/recordcard.h"
 
@@ -20,20 +21,12 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
+    QTemporaryDir dir;
     const QString base = args.size() > 1 ? args.at(1)
                                          : QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/ferlin4.sqlite");
-    QTemporaryDir dir;
     ferlin::LinuxPlatform services(dir.filePath(QStringLiteral("ferlin.ini")));
-    // A configured program: no message stops the start-up.
-    auto &store = services.platform().settings;
-    const QString key = QStringLiteral("Software\\Ferlin");
-    store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1"));
-    store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O"));
-    store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("True"));
-    store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("False"));
-    for (const QString &name : ferlin::Settings::printFieldNames())
-        store.writeValue(key, name, QStringLiteral("0"));
+    ferlin::bench::writeConfiguredSettings(services.platform().settings);
 
     ferlin::AppContext context(base, services.platform());
     ferlin::MainWindow window(context);

@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "benchsupport.h"
 #include "platform/linuxplatform.h"
 #include "search/condition.h"
 #include "search/searchscreen.h"
@@ -48,13 +49,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString sample = args.size() > 1 ? args.at(1)
-                                           : QCoreApplication::applicationDirPath() +
-                                                 QStringLiteral("/ferlin4.sqlite");
     QTemporaryDir dir;
-    const QString base = dir.filePath(QStringLiteral("ferlin4.sqlite"));
-    QFile::copy(sample, base);
-    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString base = ferlin::bench::copyOfBase(dir, args);
 
     ferlin::LinuxPlatform linux(dir.filePath(QStringLiteral("ferlin.ini")));
     AnswerYes yes;
@@ -62,13 +58,7 @@ int main(int argc, char *argv[])
     ferlin::Platform services{
         yes,        real.busyPointer, real.settings,    real.launcher,       real.drives,
         real.files, real.clipboard,   real.linePrinter, real.richTextPrinter};
-    const QString key = QStringLiteral("Software\\Ferlin");
-    real.settings.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1"));
-    real.settings.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O"));
-    real.settings.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("True"));
-    real.settings.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("False"));
-    for (const QString &name : ferlin::Settings::printFieldNames())
-        real.settings.writeValue(key, name, QStringLiteral("0"));
+    ferlin::bench::writeConfiguredSettings(real.settings);
 
     ferlin::AppContext context(base, services);
     ferlin::MainWindow window(context);

@@ -6,6 +6,7 @@
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "benchsupport.h"
 #include "platform/inisettingsstore.h"
 #include "platform/linuxplatform.h"
 
@@ -32,18 +33,10 @@ int runBare(QApplication &app)
     return app.exec();
 }
 
-// A configured program whose texts are on a hard disk: no message stops the start-up.
 int prepareSettings(const QString &ini)
 {
     ferlin::IniSettingsStore store(ini);
-    const QString key = QStringLiteral("Software\\Ferlin");
-    bool ok = store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1")) &&
-              store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O")) &&
-              store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("False")) &&
-              store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("True"));
-    for (const QString &name : ferlin::Settings::printFieldNames())
-        ok = ok && store.writeValue(key, name, QStringLiteral("0"));
-    return ok ? 0 : 1;
+    return ferlin::bench::writeConfiguredSettings(store) ? 0 : 1;
 }
 
 int runFerlin(QApplication &app, const QString &base, const QString &ini)

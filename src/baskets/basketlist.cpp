@@ -158,21 +158,8 @@ void BasketList::ShowBasketList(int basket)
         selectBasket(basket);
         return;
     }
-    const int count = m_context.state.card.count;
-    if (count > 0) {
-        card()->OpenCard(CardState::BasketMode, basket, count, 1);
-        ResetBasketGrid();
-        FillBasketGrid(basket, count);
-        return;
-    }
-    m_count->setText(QStringLiteral("0"));
-    ResetBasketGrid();
     QWidget *frame = parentWidget();
-    if (isVisible() && frame && frame->isMaximized())
-        m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
-                                           QStringLiteral("Le panier n° ") +
-                                               QString::number(basket) +
-                                               QStringLiteral(" est vide"));
+    showReferences(basket, isVisible() && frame && frame->isMaximized());
 }
 
 void BasketList::selectBasket(int basket)
@@ -180,6 +167,11 @@ void BasketList::selectBasket(int basket)
     pointCardAt(basket);
     m_context.state.currentBasket = basket;
     m_basketNumber->setText(QString::number(basket));
+    showReferences(basket, true);
+}
+
+void BasketList::showReferences(int basket, bool tellEmpty)
+{
     const int count = m_context.state.card.count;
     if (count > 0) {
         card()->OpenCard(CardState::BasketMode, basket, count, 1);
@@ -189,9 +181,11 @@ void BasketList::selectBasket(int basket)
     }
     m_count->setText(QStringLiteral("0"));
     ResetBasketGrid();
-    m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
-                                       QStringLiteral("Le panier n° ") + QString::number(basket) +
-                                           QStringLiteral(" est vide"));
+    if (tellEmpty)
+        m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
+                                           QStringLiteral("Le panier n° ") +
+                                               QString::number(basket) +
+                                               QStringLiteral(" est vide"));
 }
 
 void BasketList::ResetBasketGrid()

@@ -48,6 +48,8 @@ public:
 private:
     void selectBasket(int basket);
     void pointCardAt(int basket);
+    // The card opened on the basket and the grid filled; an empty basket told when asked.
+    void showReferences(int basket, bool tellEmpty);
     void emptyShownBasket();
     int selectedBasket() const;
     RecordCard *card();

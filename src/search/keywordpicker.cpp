@@ -1,6 +1,7 @@
 #include "search/keywordpicker.h"
 
 #include "app/accessibility.h"
+#include "app/captioncolours.h"
 #include "app/mainwindow.h"
 #include "search/criteria.h"
 
@@ -18,17 +19,6 @@
 namespace ferlin {
 
 namespace {
-
-const QColor Chosen(0x00, 0x00, 0xFF);    // pure blue
-const QColor NotChosen(0x80, 0x80, 0x80); // mid grey
-
-void paint(QWidget *w, const QColor &colour)
-{
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    w->setPalette(palette);
-}
 
 template <typename T> T *named(T *w, const QString &name)
 {
@@ -126,7 +116,7 @@ KeywordPicker::KeywordPicker(MainWindow &window, QWidget *parent)
         auto *option = named(new QRadioButton(captions[size_t(i)], this),
                              QStringLiteral("Option_mots_") + QString::number(i));
         m_optionGroup->addButton(option, i);
-        paint(option, i == 0 ? Chosen : NotChosen);
+        paintCaption(option, i == 0 ? CaptionOn : CaptionOff);
         m_options[size_t(i)] = option;
         auto *list = named(new QListWidget(this), listNames[size_t(i)]);
         list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -278,8 +268,8 @@ void KeywordPicker::removeFirstKeyword()
 void KeywordPicker::chooseOption(int option)
 {
     for (QRadioButton *button : m_options)
-        paint(button, NotChosen);
-    paint(m_options[size_t(option)], Chosen);
+        paintCaption(button, CaptionOff);
+    paintCaption(m_options[size_t(option)], CaptionOn);
 }
 
 void KeywordPicker::copyChoice()

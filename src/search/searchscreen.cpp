@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
+#include "app/captioncolours.h"
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
 #include "record/recordcard.h"
@@ -25,17 +26,6 @@
 namespace ferlin {
 
 namespace {
-
-const QColor On(0x00, 0x00, 0xFF);  // pure blue
-const QColor Off(0x80, 0x80, 0x80); // mid grey
-
-void paint(QWidget *w, const QColor &colour)
-{
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    w->setPalette(palette);
-}
 
 template <typename T> T *named(T *w, const QString &name)
 {
@@ -99,7 +89,7 @@ QCheckBox *SearchScreen::addCriterion(const char *name, const QString &caption,
                                       QList<QWidget *> inputs)
 {
     auto *box = named(new QCheckBox(caption, this), QString::fromUtf8(name));
-    paint(box, Off);
+    paintCaption(box, CaptionOff);
     m_inputs.insert(box, inputs);
     m_criteria << box;
     for (QWidget *input : inputs)
@@ -253,7 +243,7 @@ void SearchScreen::build()
     m_headings[0]->setFont(big);
     m_headings[2]->setToolTip(
         QStringLiteral(" Cliquer pour choisir la base source pour la sélection "));
-    paint(m_headings[2], On);
+    paintCaption(m_headings[2], CaptionOn);
     m_sourceList = pickList(QStringLiteral("L_Source"), this,
                             {QStringLiteral("BASE"), QStringLiteral("PANIER 1"),
                              QStringLiteral("PANIER 2"), QStringLiteral("PANIER 3")});
@@ -273,7 +263,7 @@ void SearchScreen::build()
         auto *option =
             named(new QRadioButton(QStringLiteral("Panier ") + QString::number(i + 1), destination),
                   QStringLiteral("NuméroPanier_") + QString::number(i));
-        paint(option, i == 0 ? On : Off);
+        paintCaption(option, i == 0 ? CaptionOn : CaptionOff);
         destinationLayout->addWidget(option);
         m_destinations[size_t(i)] = option;
         connect(option, &QRadioButton::clicked, this, [this, i] { chooseDestination(i); });
@@ -287,7 +277,7 @@ void SearchScreen::build()
     for (int i = 0; i < 2; ++i) {
         auto *option = named(new QRadioButton(placements[i], placement),
                              QStringLiteral("Option_panier_") + QString::number(i));
-        paint(option, i == 0 ? On : Off);
+        paintCaption(option, i == 0 ? CaptionOn : CaptionOff);
         placementLayout->addWidget(option);
         m_placements[size_t(i)] = option;
         connect(option, &QRadioButton::clicked, this, [this, i] { choosePlacement(i); });
@@ -352,7 +342,7 @@ void SearchScreen::build()
 void SearchScreen::criterionToggled(QCheckBox *box)
 {
     const bool on = box->isChecked();
-    paint(box, on ? On : Off);
+    paintCaption(box, on ? CaptionOn : CaptionOff);
     for (QWidget *input : m_inputs.value(box))
         input->setVisible(on);
     if (box == m_keywords)
@@ -396,7 +386,7 @@ void SearchScreen::setSource(const QString &source)
     // basket allowed.
     for (QRadioButton *option : m_destinations) {
         option->setEnabled(true);
-        paint(option, Off);
+        paintCaption(option, CaptionOff);
     }
     int selected = 0;
     if (source == QStringLiteral("PANIER 1")) {
@@ -408,21 +398,21 @@ void SearchScreen::setSource(const QString &source)
         m_destinations[2]->setEnabled(false);
     }
     m_destinations[size_t(selected)]->setChecked(true);
-    paint(m_destinations[size_t(selected)], On);
+    paintCaption(m_destinations[size_t(selected)], CaptionOn);
 }
 
 void SearchScreen::chooseDestination(int index)
 {
     for (QRadioButton *option : m_destinations)
-        paint(option, Off);
-    paint(m_destinations[size_t(index)], On);
+        paintCaption(option, CaptionOff);
+    paintCaption(m_destinations[size_t(index)], CaptionOn);
 }
 
 void SearchScreen::choosePlacement(int index)
 {
     for (QRadioButton *option : m_placements)
-        paint(option, Off);
-    paint(m_placements[size_t(index)], On);
+        paintCaption(option, CaptionOff);
+    paintCaption(m_placements[size_t(index)], CaptionOn);
 }
 
 KeywordPicker *SearchScreen::keywordPicker()

@@ -48,15 +48,7 @@ struct Baskets : test::ProgramFixture {
                     << label->objectName().toStdString();
         }
     }
-    void browseBasket(int n)
-    {
-        context.state.currentBasket = n;
-        context.state.card.mode = CardState::BasketMode;
-        context.catalogue.card = context.catalogue.db->openRecordSet(
-            QStringLiteral("SELECT * FROM ") + Schema::basketTable(n) +
-            QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC"));
-        card->OpenCard(CardState::BasketMode, n, context.state.basketCounts[n], 1);
-    }
+    void browseBasket(int n) { showBasketOnCard(n); }
 };
 
 } // namespace

@@ -45,15 +45,7 @@ struct CardFixture : test::ProgramFixture {
     }
     void browseBase() { window.commandButton(QStringLiteral("Cmd_feuillette"))->click(); }
     // What the basket list does to show basket n on the card.
-    void browseBasket(int n)
-    {
-        context.state.currentBasket = n;
-        context.state.card.mode = CardState::BasketMode;
-        context.catalogue.card = context.catalogue.db->openRecordSet(
-            QStringLiteral("SELECT * FROM ") + Schema::basketTable(n) +
-            QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC"));
-        card->OpenCard(CardState::BasketMode, n, context.state.basketCounts[n], 1);
-    }
+    void browseBasket(int n) { showBasketOnCard(n); }
     void fillBasket(int n, const QString &where)
     {
         context.catalogue.db->execute(QStringLiteral("INSERT INTO ") + Schema::basketTable(n) +

@@ -3,6 +3,8 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "db/schema.h"
+#include "record/recordcard.h"
 #include "fakes/fakeplatform.h"
 #include "support/samplebasecopy.h"
 
@@ -28,6 +30,18 @@ struct ProgramFixture {
             fakes.settings.setValue(name, QStringLiteral("0"));
         window.resize(1024, 768);
         window.show();
+    }
+
+    // What the basket list does to show basket n on the record card.
+    void showBasketOnCard(int n)
+    {
+        context.state.currentBasket = n;
+        context.state.card.mode = CardState::BasketMode;
+        context.catalogue.card = context.catalogue.db->openRecordSet(
+            QStringLiteral("SELECT * FROM ") + Schema::basketTable(n) +
+            QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC"));
+        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
+            ->OpenCard(CardState::BasketMode, n, context.state.basketCounts[n], 1);
     }
 
     template <typename T> T *find(const char *name) const
