@@ -6,8 +6,10 @@
 #include "baskets/transferdialog.h"
 
 #include "record/recordcard.h"
+#include "record/textaccess.h"
 #include "search/searchscreen.h"
 #include <QGroupBox>
+#include <QLabel>
 
 #include <memory>
 
@@ -22,6 +24,19 @@ void installScreens(MainWindow &window)
             window.addStartupListener(card);
             card->setReturnToList([&window] {
                 window.screenAs<BasketList>(QStringLiteral("F_grille"))->returnFromCard();
+            });
+            card->setTextAction([&window, card] {
+                AppContext &context = window.context();
+                // The text location of the current reference, from the card's hidden labels.
+                auto hidden = [card](const QString &name) {
+                    const QLabel *label = card->findChild<QLabel *>(name);
+                    return label ? label->text() : QString();
+                };
+                OpenArticleText(
+                    context.state.settings, context.state.currentCd,
+                    {hidden(QStringLiteral("Lab_Tintegral")), hidden(QStringLiteral("Lbl_NoCD"))},
+                    context.platform,
+                    [&window](const QString &name) { return window.showScreen(name); });
             });
             return card;
         },
@@ -66,6 +81,11 @@ void installScreens(MainWindow &window)
         /*openedByStartup=*/true);
     window.setCommand(QStringLiteral("Cmd_selections"),
                       [&window] { window.showScreen(QStringLiteral("Selecfr")); });
+    window.setCommand(QStringLiteral("Cmd_Acrobat"), [&window] {
+        AppContext &context = window.context();
+        OpenViewerAlone(context.state.settings.pdfViewer, context.platform,
+                        [&window](const QString &name) { return window.showScreen(name); });
+    });
     window.setCommand(QStringLiteral("Cmd_feuillette"), [&window] {
         RunState &state = window.context().state;
         state.card.mode = CardState::BaseMode;

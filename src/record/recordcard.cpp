@@ -19,9 +19,6 @@ namespace ferlin {
 
 namespace {
 
-// The card is designed on a canvas of 9600 by 8400 twips, scaled to the screen.
-constexpr int DesignWidth = 9600;
-constexpr int DesignHeight = 8400;
 const QRect SmallSummary(120, 6000, 9360, 1215);
 const QRect LargeSummary(120, 1650, 9360, 5565);
 const QRect PanelPlace(4800, 3100, 4680, 2900);
@@ -271,6 +268,7 @@ void RecordCard::build()
         if (m_clipboardAction)
             m_clipboardAction();
     });
+    buildClipboard();
 }
 
 void RecordCard::setTextAction(std::function<void()> action)

@@ -11,6 +11,7 @@
 
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -28,6 +29,10 @@ struct AppContext;
 class RecordCard : public QWidget, public StartupListener, public BasketViews {
     Q_OBJECT
 public:
+    // The card is designed on a canvas of 9600 by 8400 twips, scaled to the screen.
+    static constexpr int DesignWidth = 9600;
+    static constexpr int DesignHeight = 8400;
+
     explicit RecordCard(MainWindow &window);
     ~RecordCard() override;
 
@@ -61,6 +66,10 @@ protected:
 
 private:
     void build();
+    // The clipboard button's pop-up menu and the copy of a selection (cardclipboard.cpp).
+    void buildClipboard();
+    void showClipboardMenu();
+    void copyReference(bool withAuthorsAndSummary);
     QGroupBox *addFrame(const char *name, const QString &caption, QWidget *content,
                         const QRect &twips);
     QLabel *addFieldLabel(const char *frameName, const QString &caption, const char *labelName,
@@ -109,6 +118,7 @@ private:
     QPushButton *m_addFromBasket = nullptr;
     QPushButton *m_remove = nullptr;
     QPushButton *m_backToList = nullptr;
+    QMenu *m_clipboardMenu = nullptr;
     NavigationPanel *m_navigation = nullptr;
     AddPanel *m_addPanel = nullptr;
     AddPanel *m_addPanelBasket = nullptr;

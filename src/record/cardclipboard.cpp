@@ -1,0 +1,90 @@
+// The record card's clipboard: the pop-up menu of the clipboard button and the copy of the
+// text selected in the title, subtitle or summary box.
+#include "app/appcontext.h"
+#include "record/clipboardtext.h"
+#include "record/recordcard.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextDocumentFragment>
+
+namespace ferlin {
+
+namespace {
+
+// Where the menu opens, in the card's design twips.
+const QPoint MenuPlace(250, 6000);
+
+// Puts a text box's selection on the clipboard whenever a mouse button is released over it.
+class SelectionCopier : public QObject {
+public:
+    SelectionCopier(QPlainTextEdit *box, Clipboard &clipboard, QObject *parent)
+        : QObject(parent), m_box(box), m_clipboard(clipboard)
+    {
+        box->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && watched == m_box->viewport())
+            m_clipboard.setText(m_box->textCursor().selection().toPlainText());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPlainTextEdit *m_box;
+    Clipboard &m_clipboard;
+};
+
+} // namespace
+
+void RecordCard::buildClipboard()
+{
+    m_clipboardMenu = new QMenu(QStringLiteral("Presse-papier"), this);
+    m_clipboardMenu->setObjectName(QStringLiteral("Mnu_pressePapier"));
+    QAction *shortForm =
+        m_clipboardMenu->addAction(QStringLiteral("Copie référence bibliographique"));
+    shortForm->setObjectName(QStringLiteral("Mnu_CopieRef"));
+    QAction *longForm =
+        m_clipboardMenu->addAction(QStringLiteral("Copie référence + auteurs + résumé"));
+    longForm->setObjectName(QStringLiteral("Mnu_Refresume"));
+    connect(shortForm, &QAction::triggered, this, [this] { copyReference(false); });
+    connect(longForm, &QAction::triggered, this, [this] { copyReference(true); });
+    setClipboardAction([this] { showClipboardMenu(); });
+
+    for (QPlainTextEdit *box : {m_title, m_subtitle, m_summary})
+        new SelectionCopier(box, m_context.platform.clipboard, this);
+}
+
+void RecordCard::showClipboardMenu()
+{
+    // Scaled as the card scales its design.
+    const QPoint place(qRound(MenuPlace.x() * double(width()) / DesignWidth),
+                       qRound(MenuPlace.y() * double(height()) / DesignHeight));
+    m_clipboardMenu->popup(mapToGlobal(place));
+}
+
+void RecordCard::copyReference(bool withAuthorsAndSummary)
+{
+    auto shownField = [this](const char *name) {
+        const QLabel *label = m_fields.value(QString::fromUtf8(name));
+        return label ? label->text() : QString();
+    };
+    CardReference reference;
+    reference.title = m_title->toPlainText();
+    reference.number = shownField("Numéro");
+    reference.volume = shownField("Volume");
+    reference.month = shownField("Mois");
+    reference.year = shownField("An");
+    reference.page = shownField("Page");
+    reference.authors = shownField("Auteur");
+    reference.summary = m_summary->toPlainText();
+    m_context.platform.clipboard.setText(withAuthorsAndSummary ? LongReferenceText(reference)
+                                                               : ShortReferenceText(reference));
+}
+
+} // namespace ferlin

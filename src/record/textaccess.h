@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/settings.h"
+#include "platform/platform.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace ferlin {
+
+// Opens a screen by its name ("Config", "F_copie"), maximised; false when it does not exist.
+using ShowScreenFunction = std::function<bool(const QString &screen)>;
+
+// The current reference's text location, as the record card holds it.
+struct ArticleTextPlace {
+    QString fullText; // TexteIntegral: seven characters, a backslash, the path below the disc root
+    QString disc;     // Localisation: the number of the disc that carries the text
+};
+
+// "Texte" of the record card: opens the reference's text in the PDF viewer, from the hard-disk
+// copy or from the disc that carries it, asking for the right disc until it is in the drive or
+// the user cancels. `currentCd` is the number of the disc last found in the drive; it changes
+// when another disc has been asked for and found.
+void OpenArticleText(const Settings &settings, int &currentCd, const ArticleTextPlace &place,
+                     Platform &platform, const ShowScreenFunction &showScreen);
+
+// "Rechercher directement dans les textes" of the main window: starts the viewer named by
+// `viewerText` without a document.
+void OpenViewerAlone(const QString &viewerText, Platform &platform,
+                     const ShowScreenFunction &showScreen);
+
+} // namespace ferlin
