@@ -115,10 +115,16 @@ int main(int argc, char *argv[])
     screen->findChild<QLineEdit *>(QStringLiteral("T_an1"))->setText(QStringLiteral("1900"));
     screen->findChild<QLineEdit *>(QStringLiteral("T_an2"))->setText(QStringLiteral("2100"));
     screen->findChild<QRadioButton *>(QStringLiteral("NuméroPanier_2"))->click();
+    // With FERLIN_GRAB=prefix, pictures of the search screen and of the list it ends on.
+    const QString grab = qEnvironmentVariable("FERLIN_GRAB");
+    if (!grab.isEmpty())
+        window.grab().save(grab + QStringLiteral("-search.png"));
     QElapsedTimer clock;
     clock.start();
     screen->findChild<QPushButton *>(QStringLiteral("Cmd_selection"))->click();
     window.repaint();
+    if (!grab.isEmpty())
+        window.grab().save(grab + QStringLiteral("-list.png"));
     std::printf("search placing %d references into the empty basket 3, list shown: %.0f ms "
                 "(goal 500 ms)\n",
                 context.state.basketCounts[3], double(clock.nsecsElapsed()) / 1e6);
