@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
 #include "baskets/transferdialog.h"
+#include "output/printscreen.h"
 
 #include "record/recordcard.h"
 #include "record/textaccess.h"
@@ -81,6 +82,15 @@ void installScreens(MainWindow &window)
         /*openedByStartup=*/true);
     window.setCommand(QStringLiteral("Cmd_selections"),
                       [&window] { window.showScreen(QStringLiteral("Selecfr")); });
+    // The print screen has no command: the "Fenêtres" menu reaches it once the start-up has run.
+    window.registerScreen(
+        QStringLiteral("F_print"), QStringLiteral("Impression des références d'un panier"),
+        [&window] {
+            auto *print = new PrintScreen(window);
+            window.addStartupListener(print);
+            return print;
+        },
+        /*openedByStartup=*/true);
     window.setCommand(QStringLiteral("Cmd_Acrobat"), [&window] {
         AppContext &context = window.context();
         OpenViewerAlone(context.state.settings.pdfViewer, context.platform,

@@ -1,0 +1,416 @@
+#include "output/archivebuilder.h"
+
+#include "db/dberror.h"
+#include "db/fieldpresentation.h"
+#include "db/recordset.h"
+#include "platform/busypointer.h"
+#include "platform/messagebox.h"
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <iterator>
+
+namespace ferlin {
+
+namespace {
+
+const QString ThreeBlanks = QStringLiteral("   ");
+
+// Appends pieces at the end of a document. Text of one format is gathered and written in one
+// go when the format changes, so that the document grows by long runs; a line break in any
+// piece starts a new paragraph and no carriage return reaches the document.
+class ArchiveWriter {
+public:
+    explicit ArchiveWriter(QTextDocument &document) : m_cursor(&document)
+    {
+        m_cursor.movePosition(QTextCursor::End);
+        m_format.setFontWeight(QFont::Normal);
+        m_format.setFontItalic(false);
+    }
+    ~ArchiveWriter() { flush(); }
+
+    void text(const QString &piece)
+    {
+        bool afterCr = false;
+        for (const QChar c : piece) {
+            if (!(c == u'\n' && afterCr)) // the line feed of a CRLF is already written
+                m_pending += c == u'\r' ? QChar(u'\n') : c;
+            afterCr = c == u'\r';
+        }
+    }
+    void newLine() { m_pending += u'\n'; }
+
+    void setBold(bool on)
+    {
+        flush();
+        m_format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    }
+    void setItalic(bool on)
+    {
+        flush();
+        m_format.setFontItalic(on);
+    }
+    // Tab stops for the paragraph being written and those that follow, in twips.
+    void setTabStops(const QList<int> &twips)
+    {
+        flush();
+        QList<QTextOption::Tab> tabs;
+        for (int position : twips)
+            tabs.append(QTextOption::Tab(position / 20.0, QTextOption::LeftTab));
+        QTextBlockFormat block = m_cursor.blockFormat();
+        block.setTabPositions(tabs);
+        m_cursor.setBlockFormat(block);
+    }
+
+    void flush()
+    {
+        if (m_pending.isEmpty())
+            return;
+        // insertText turns each line feed into a new paragraph with the current block's format.
+        m_cursor.insertText(m_pending, m_format);
+        m_pending.clear();
+    }
+
+private:
+    QTextCursor m_cursor;
+    QTextCharFormat m_format;
+    QString m_pending;
+};
+
+// A field of the current row as text; one that cannot be read gives nothing.
+QString fieldText(const RecordSet &rows, const QString &field)
+{
+    try {
+        return rows.text(field);
+    } catch (const DbError &) {
+        return QString();
+    }
+}
+
+// The body of one archive over the rows of a basket.
+class ArchiveBody {
+public:
+    ArchiveBody(ArchiveWriter &out, const ArchiveInput &input, RecordSet &rows)
+        : m_out(out), m_input(input), m_rows(rows)
+    {
+    }
+
+    void heading()
+    {
+        m_out.text(m_input.versionTitle);
+        m_out.text(PrintCreditLine);
+        m_out.text(m_input.builtAt.toString(QStringLiteral("dd/MM/yy hh:mm")));
+        m_out.newLine();
+        m_out.setItalic(true);
+        m_out.newLine();
+        if (m_input.count > 1)
+            m_out.text(QStringLiteral("Liste de ") + u' ' + QString::number(m_input.count) +
+                       QStringLiteral(" références."));
+        else
+            m_out.text(QStringLiteral("Une référence."));
+        m_out.newLine();
+        m_out.setItalic(false);
+    }
+
+    void body()
+    {
+        switch (m_input.type) {
+        case ArchiveType::Full:
+            forEachRow([this](int k) { fullReference(k); });
+            break;
+        case ArchiveType::Bibliography:
+            m_out.newLine();
+            forEachRow([this](int k) { citation(k); });
+            break;
+        case ArchiveType::TitleList:
+            titleListHeading();
+            forEachRow([this](int) { titleLine(); });
+            break;
+        case ArchiveType::Custom:
+            if (m_input.fields.has(PrintField::Criteria))
+                criteriaBlock();
+            forEachRow([this](int k) { customReference(k); });
+            break;
+        }
+    }
+
+private:
+    template <typename Write> void forEachRow(Write write)
+    {
+        int counter = 1;
+        try {
+            m_rows.moveFirst();
+        } catch (const DbError &) {
+            return;
+        }
+        while (!m_rows.isEof()) {
+            if (m_rows.hasCurrent()) {
+                write(counter);
+                ++counter;
+            }
+            try {
+                m_rows.moveNext();
+            } catch (const DbError &) {
+                return;
+            }
+        }
+    }
+
+    void field(const QString &name) { m_out.text(fieldText(m_rows, name)); }
+    void counter(int k, const QString &after)
+    {
+        m_out.text(QStringLiteral("[") + QString::number(k) + QStringLiteral("]") + after);
+    }
+
+    // Step 4 of the full archive, shared with the custom one.
+    void authors()
+    {
+        const QString authors = fieldText(m_rows, QStringLiteral("Auteur"));
+        m_out.text(QStringLiteral("Auteur(s) : "));
+        if (!authors.isEmpty())
+            m_out.text(JoinListField(authors));
+        m_out.newLine();
+    }
+
+    // The list fields, each on its own line when not empty (and, for type 4, ticked).
+    void listFields(bool checkTicks)
+    {
+        struct ListField {
+            PrintField tick;
+            const char16_t *name;
+            const char16_t *label;
+        };
+        static const ListField lists[] = {
+            {PrintField::Domain, u"Domaine", u"Domaine(s) : "},
+            {PrintField::PointOfView, u"PointdeVue", u"Point(s) de vue : "},
+            {PrintField::Level, u"Niveaux", u"Niveau : "},
+            {PrintField::Keywords, u"MotsCles", u"Clés : "},
+        };
+        for (const ListField &list : lists) {
+            if (checkTicks && !m_input.fields.has(list.tick))
+                continue;
+            const QString value = fieldText(m_rows, QString::fromUtf16(list.name));
+            if (value.isEmpty())
+                continue;
+            m_out.newLine();
+            m_out.text(QString::fromUtf16(list.label));
+            m_out.text(JoinListField(value));
+        }
+    }
+
+    void fullReference(int k)
+    {
+        counter(k, QString());
+        m_out.newLine();
+        m_out.setBold(true);
+        m_out.text(QStringLiteral("Titre : "));
+        field(QStringLiteral("Titre"));
+        m_out.newLine();
+        m_out.setBold(false);
+        const QString subtitle = fieldText(m_rows, QStringLiteral("Soustitre"));
+        if (!subtitle.isEmpty()) {
+            m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
+            m_out.newLine();
+        }
+        authors();
+        m_out.text(QStringLiteral("N° "));
+        field(QStringLiteral("Numéro"));
+        m_out.text(ThreeBlanks);
+        field(QStringLiteral("Mois"));
+        m_out.text(ThreeBlanks);
+        field(QStringLiteral("An"));
+        m_out.text(QStringLiteral(", Vol. "));
+        field(QStringLiteral("Volume"));
+        m_out.text(QStringLiteral(", p. "));
+        field(QStringLiteral("Page"));
+        m_out.text(ThreeBlanks + QStringLiteral("Nombre de pages : "));
+        field(QStringLiteral("NombrePages"));
+        listFields(false);
+        m_out.newLine();
+        m_out.text(QStringLiteral("Résumé : "));
+        field(QStringLiteral("Resume"));
+        m_out.newLine();
+    }
+
+    void citation(int k)
+    {
+        counter(k, QStringLiteral(" "));
+        const QString authors = fieldText(m_rows, QStringLiteral("Auteur"));
+        if (!authors.isEmpty())
+            m_out.text(JoinListField(authors) + QStringLiteral(", "));
+        field(QStringLiteral("Titre"));
+        m_out.setItalic(true);
+        m_out.text(QStringLiteral(". Kavetol"));
+        m_out.setItalic(false);
+        m_out.text(QStringLiteral(", "));
+        field(QStringLiteral("Mois"));
+        m_out.text(QStringLiteral(" "));
+        field(QStringLiteral("An"));
+        m_out.text(QStringLiteral(", Vol. "));
+        field(QStringLiteral("Volume"));
+        m_out.text(QStringLiteral(", n° "));
+        field(QStringLiteral("Numéro"));
+        m_out.text(QStringLiteral(", p. "));
+        field(QStringLiteral("Page"));
+        m_out.newLine();
+        m_out.newLine();
+    }
+
+    void titleListHeading()
+    {
+        m_out.setTabStops(
+            {std::begin(ArchiveTitleListTabStops), std::end(ArchiveTitleListTabStops)});
+        m_out.setItalic(true);
+        m_out.newLine();
+        m_out.text(QStringLiteral("Année\tMois\tNuméro\tTitre de l'article"));
+        m_out.setItalic(false);
+    }
+
+    void titleLine()
+    {
+        m_out.newLine();
+        field(QStringLiteral("An"));
+        m_out.text(QStringLiteral("\t"));
+        m_out.text(BasketMonthCode(fieldText(m_rows, QStringLiteral("Mois"))));
+        m_out.text(QStringLiteral("\t"));
+        m_out.text(fieldText(m_rows, QStringLiteral("Numéro")).trimmed());
+        m_out.text(QStringLiteral("\t"));
+        field(QStringLiteral("Titre"));
+    }
+
+    void criteriaBlock()
+    {
+        const SelectionCriteria &c = m_input.criteria;
+        const KeywordCaptions &k = m_input.keywordCaptions;
+        m_out.setItalic(true);
+        m_out.newLine();
+        m_out.text(QStringLiteral("Critères de sélection :"));
+        m_out.newLine();
+        auto line = [this](const QString &text) {
+            m_out.text(text);
+            m_out.newLine();
+        };
+        if (c.keywords)
+            line(QStringLiteral("Mots clés : ") + k.first + QStringLiteral("     ET ") +
+                 JoinListField(k.et) + QStringLiteral("     OU ") + JoinListField(k.ou) +
+                 QStringLiteral("     SAUF ") + JoinListField(k.sauf));
+        if (c.years)
+            line(QStringLiteral("Année(s) : > ") + c.yearFrom.trimmed() + QStringLiteral(" et < ") +
+                 c.yearTo.trimmed());
+        if (c.bulletin)
+            line(QStringLiteral("Numéro : ") + c.bulletinNumber);
+        if (c.level)
+            line(QStringLiteral("Niveau : ") + c.levelText);
+        if (c.pointOfView)
+            line(QStringLiteral("Point de vue : ") + c.pointOfViewText);
+        if (c.author)
+            line(QStringLiteral("Auteur : ") + c.authorText);
+        if (c.domain)
+            line(QStringLiteral("Domaine : ") + c.domainText);
+        if (c.freeText)
+            line(QStringLiteral("Texte libre : ") + c.freeTextValue);
+        m_out.setItalic(false);
+        m_out.text(QString(21, u'_'));
+        m_out.newLine();
+        m_out.newLine();
+    }
+
+    void customReference(int k)
+    {
+        const PrintFieldSet &f = m_input.fields;
+        m_out.setBold(true);
+        if (f.has(PrintField::Numbering))
+            counter(k, QStringLiteral(" "));
+        else
+            m_out.text(QStringLiteral("Titre : "));
+        if (f.has(PrintField::Title)) {
+            field(QStringLiteral("Titre"));
+            m_out.newLine();
+        }
+        m_out.setBold(false);
+        if (f.has(PrintField::Subtitle)) {
+            const QString subtitle = fieldText(m_rows, QStringLiteral("Soustitre"));
+            if (!subtitle.isEmpty()) {
+                m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
+                m_out.newLine();
+            }
+        }
+        if (f.has(PrintField::Author))
+            authors();
+        if (f.has(PrintField::Bulletin)) {
+            m_out.text(QStringLiteral("N° : "));
+            field(QStringLiteral("Numéro"));
+            m_out.text(ThreeBlanks);
+        }
+        if (f.has(PrintField::Month)) {
+            field(QStringLiteral("Mois"));
+            m_out.text(ThreeBlanks);
+        }
+        if (f.has(PrintField::Year)) {
+            field(QStringLiteral("An"));
+            m_out.text(QStringLiteral(", "));
+        }
+        if (f.has(PrintField::Volume)) {
+            m_out.text(QStringLiteral("Vol. "));
+            field(QStringLiteral("Volume"));
+            m_out.text(QStringLiteral(", "));
+        }
+        if (f.has(PrintField::Page)) {
+            m_out.text(QStringLiteral("p. "));
+            field(QStringLiteral("Page"));
+            m_out.text(ThreeBlanks);
+        }
+        if (f.has(PrintField::PageCount)) {
+            m_out.text(QStringLiteral("Nombre de pages : "));
+            field(QStringLiteral("NombrePages"));
+        }
+        listFields(true);
+        if (f.has(PrintField::Summary)) {
+            m_out.newLine();
+            m_out.text(QStringLiteral("Résumé : "));
+            field(QStringLiteral("Resume"));
+        }
+        m_out.newLine();
+        m_out.newLine();
+    }
+
+    ArchiveWriter &m_out;
+    const ArchiveInput &m_input;
+    RecordSet &m_rows;
+};
+
+} // namespace
+
+QString EmptyBasketArchiveMessage(int basket)
+{
+    return QStringLiteral("Le panier ") + QString::number(basket) +
+           QStringLiteral(" est actuellement vide");
+}
+
+void BuildArchive(QTextDocument &document, const ArchiveInput &input, RecordSet &rows,
+                  MessageBox &messages, BusyPointer &pointer)
+{
+    document.clear();
+    if (input.count == 0) {
+        messages.show(MessageIcon::Critical, MessageButtons::Ok,
+                      EmptyBasketArchiveMessage(input.basket), defaultMessageTitle());
+        return;
+    }
+    BusyPointerGuard busy(pointer);
+    // The build is one edit: no undo step per piece.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    {
+        ArchiveWriter out(document);
+        ArchiveBody archive(out, input, rows);
+        archive.heading();
+        archive.body();
+    }
+    document.setUndoRedoEnabled(undo);
+}
+
+} // namespace ferlin
