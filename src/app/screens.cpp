@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
 #include "baskets/transferdialog.h"
+#include "output/archivewindow.h"
 #include "output/printscreen.h"
 
 #include "record/recordcard.h"
@@ -91,6 +92,16 @@ void installScreens(MainWindow &window)
             return print;
         },
         /*openedByStartup=*/true);
+    window.registerScreen(
+        QStringLiteral("F_Export"), QStringLiteral("Archivage des paniers"),
+        [&window] {
+            auto *archive = new ArchiveWindow(window);
+            window.addStartupListener(archive);
+            return archive;
+        },
+        /*openedByStartup=*/true);
+    window.setCommand(QStringLiteral("Cmd_ArchivP"),
+                      [&window] { window.showScreen(QStringLiteral("F_Export")); });
     window.setCommand(QStringLiteral("Cmd_Acrobat"), [&window] {
         AppContext &context = window.context();
         OpenViewerAlone(context.state.settings.pdfViewer, context.platform,
