@@ -41,6 +41,13 @@ struct ArchiveProgram {
         return window;
     }
 
+    // A control of the archive window itself: the print screen has controls of the same names.
+    template <typename T> T *find(const char *name)
+    {
+        QWidget *screen = f.window.screen(QStringLiteral("F_Export"));
+        return screen->template findChild<T *>(QString::fromUtf8(name));
+    }
+
     void fillBasket(int basket, const QString &condition)
     {
         Database &db = *f.context.catalogue.db;
@@ -51,13 +58,13 @@ struct ArchiveProgram {
         f.window.publishBasketCounts();
     }
 
-    QCheckBox *box(PrintField field) const
+    QCheckBox *box(PrintField field)
     {
-        return f.find<QCheckBox>(printFieldInfo(field).boxName.toUtf8().constData());
+        return find<QCheckBox>(printFieldInfo(field).boxName.toUtf8().constData());
     }
-    QString name() const { return f.find<QLabel>("Lbl_NomExport")->text(); }
-    QTextEdit *text() const { return f.find<QTextEdit>("RichTextBox1"); }
-    void click(const char *name) { f.find<QAbstractButton>(name)->click(); }
+    QString name() { return find<QLabel>("Lbl_NomExport")->text(); }
+    QTextEdit *text() { return find<QTextEdit>("RichTextBox1"); }
+    void click(const char *name) { find<QAbstractButton>(name)->click(); }
     bool blue(QWidget *w) const { return w->palette().color(QPalette::WindowText) == CaptionOn; }
 };
 
@@ -79,11 +86,11 @@ TEST(ArchiveWindow, OpenedMaximisedByItsCommandWithItsStartingChoices)
     ASSERT_TRUE(frame);
     EXPECT_TRUE(frame->isMaximized());
     EXPECT_EQ(p.window->windowTitle(), QStringLiteral("Archivage des paniers"));
-    EXPECT_TRUE(p.f.find<QRadioButton>("OpP_0")->isChecked());
-    EXPECT_TRUE(p.f.find<QRadioButton>("Op_TypeEx_0")->isChecked());
-    EXPECT_EQ(p.f.find<QRadioButton>("Op_TypeEx_3")->text(), QStringLiteral("Personnalisé"));
-    EXPECT_TRUE(p.f.find<QGroupBox>("Frame3")->isHidden());
-    EXPECT_TRUE(p.f.find<QPushButton>("Cmd_Coches")->isHidden());
+    EXPECT_TRUE(p.find<QRadioButton>("OpP_0")->isChecked());
+    EXPECT_TRUE(p.find<QRadioButton>("Op_TypeEx_0")->isChecked());
+    EXPECT_EQ(p.find<QRadioButton>("Op_TypeEx_3")->text(), QStringLiteral("Personnalisé"));
+    EXPECT_TRUE(p.find<QGroupBox>("Frame3")->isHidden());
+    EXPECT_TRUE(p.find<QPushButton>("Cmd_Coches")->isHidden());
     EXPECT_EQ(p.name(), QStringLiteral("Pas d'archive ouverte"));
     EXPECT_EQ(p.window->findChild<QLabel *>(QStringLiteral("Label22"))->text(),
               QStringLiteral("F 19"));
@@ -91,11 +98,11 @@ TEST(ArchiveWindow, OpenedMaximisedByItsCommandWithItsStartingChoices)
         EXPECT_TRUE(p.box(PrintField(i))) << i;
 
     p.click("Op_TypeEx_3");
-    EXPECT_FALSE(p.f.find<QPushButton>("Cmd_Coches")->isHidden());
+    EXPECT_FALSE(p.find<QPushButton>("Cmd_Coches")->isHidden());
     p.click("Cmd_Coches");
-    EXPECT_FALSE(p.f.find<QGroupBox>("Frame3")->isHidden());
+    EXPECT_FALSE(p.find<QGroupBox>("Frame3")->isHidden());
     p.click("Op_TypeEx_1");
-    EXPECT_TRUE(p.f.find<QPushButton>("Cmd_Coches")->isHidden());
+    EXPECT_TRUE(p.find<QPushButton>("Cmd_Coches")->isHidden());
 }
 
 TEST(ArchiveWindow, TicksLoadedFromTheSettingsAndBlueWhenTicked)
@@ -148,8 +155,7 @@ TEST(ArchiveWindow, TickAllFollowsTheSharedToggle)
         EXPECT_TRUE(p.box(PrintField(i))->isChecked()) << i;
     EXPECT_FALSE(p.box(PrintField::Criteria)->isChecked());
     EXPECT_FALSE(p.box(PrintField::Numbering)->isChecked());
-    EXPECT_EQ(p.f.find<QPushButton>("Cmd_tous")->text(),
-              QStringLiteral("Décocher tous les champs"));
+    EXPECT_EQ(p.find<QPushButton>("Cmd_tous")->text(), QStringLiteral("Décocher tous les champs"));
     EXPECT_EQ(p.f.context.state.settings.printFields[size_t(settingsIndex(PrintField::Title))], 1);
 
     // Turned over elsewhere (the print screen): the next press ticks again.
@@ -160,7 +166,7 @@ TEST(ArchiveWindow, TickAllFollowsTheSharedToggle)
     p.click("Cmd_tous");
     for (int i = 0; i < PrintDataFieldCount; ++i)
         EXPECT_FALSE(p.box(PrintField(i))->isChecked()) << i;
-    EXPECT_EQ(p.f.find<QPushButton>("Cmd_tous")->text(), QStringLiteral("Cocher tous les champs"));
+    EXPECT_EQ(p.find<QPushButton>("Cmd_tous")->text(), QStringLiteral("Cocher tous les champs"));
 }
 
 TEST(ArchiveWindow, ArchiveOfASmallBasketFillsTheBox)
@@ -189,7 +195,7 @@ TEST(ArchiveWindow, AnEmptyBasketIsReported)
     EXPECT_EQ(p.f.fakes.messageBox.lastMessage().text,
               QStringLiteral("La panier 3 est actuellement vide"));
     EXPECT_EQ(p.f.fakes.messageBox.lastMessage().icon, MessageIcon::Critical);
-    EXPECT_TRUE(p.f.find<QRadioButton>("OpP_2")->isChecked());
+    EXPECT_TRUE(p.find<QRadioButton>("OpP_2")->isChecked());
 
     p.click("Cmd_Archive");
     ASSERT_EQ(p.f.fakes.messageBox.messages().size(), 2);
