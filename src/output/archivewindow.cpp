@@ -13,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -69,37 +71,21 @@ QString boxCaption(PrintField field)
     return printFieldInfo(field).caption;
 }
 
-// A picture of a letter on a button face, raised or pressed.
-QIcon letterPicture(const QString &letter, bool bold, bool pressed)
+// The picture of a toggle, read from the program's folder: "Bld-up.bmp" / "Bld-mds.bmp" for
+// bold, "Itl-up.bmp" / "Itl-mds.bmp" for italic (released / pressed). Null when missing.
+QIcon togglePicture(bool bold, bool pressed)
 {
-    QPixmap picture(24, 24);
-    if (picture.isNull())
-        return {};
-    picture.fill(pressed ? QColor(0xA0, 0xA0, 0xA0) : QColor(0xE0, 0xE0, 0xE0));
-    QPainter painter(&picture);
-    if (!painter.isActive())
-        return {};
-    painter.setPen(pressed ? QColor(0x40, 0x40, 0x40) : QColor(0xFF, 0xFF, 0xFF));
-    painter.drawLine(0, 0, 23, 0);
-    painter.drawLine(0, 0, 0, 23);
-    painter.setPen(pressed ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x40, 0x40, 0x40));
-    painter.drawLine(23, 0, 23, 23);
-    painter.drawLine(0, 23, 23, 23);
-    QFont font(QStringLiteral("Serif"));
-    font.setPixelSize(16);
-    font.setBold(bold);
-    font.setItalic(!bold);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(picture.rect(), Qt::AlignCenter, letter);
-    painter.end();
-    return QIcon(picture);
+    const QString name = QString::fromLatin1(bold ? "Bld" : "Itl") +
+                         QString::fromLatin1(pressed ? "-mds.bmp" : "-up.bmp");
+    const QPixmap picture(QDir(QCoreApplication::applicationDirPath()).filePath(name));
+    return picture.isNull() ? QIcon() : QIcon(picture);
 }
 
-// Shows the picture of a toggle, or its letter when the picture cannot be made.
+// Shows the picture of a toggle, or its letter when the picture file is missing: the toggle
+// works either way.
 void showToggle(QToolButton *button, const QString &letter, bool bold, bool pressed)
 {
-    const QIcon icon = letterPicture(letter, bold, pressed);
+    const QIcon icon = togglePicture(bold, pressed);
     if (icon.isNull()) {
         button->setIcon(QIcon());
         button->setText(letter);
@@ -488,8 +474,8 @@ void ArchiveWindow::exportArchive()
         return;
     }
     QSaveFile out(file);
-    const QByteArray data = writeRtf(*m_text->document());
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+    const QByteArray rtf = writeRtf(*m_text->document());
+    if (!out.open(QIODevice::WriteOnly) || out.write(rtf) != rtf.size() || !out.commit()) {
         m_name->setText(kept);
         return;
     }
@@ -509,9 +495,9 @@ void ArchiveWindow::importArchive()
         m_name->setText(kept);
         return;
     }
-    const QByteArray data = in.readAll();
+    const QByteArray bytes = in.readAll();
     QString error;
-    if (!readRtf(data, *m_text->document(), &error)) {
+    if (!readRtf(bytes, *m_text->document(), &error)) {
         m_name->setText(kept);
         m_window.context().platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                                     ImportFailedMessage + error,

@@ -315,3 +315,11 @@ TEST(ArchiveWindow, BoldItalicFontAndColourApplyToTheSelection)
     p.click("Cmd_Police");
     EXPECT_EQ(formatAt(2).font().pointSize(), 17);
 }
+
+TEST(ArchiveWindow, TheTogglesShowTheirPicturesFromTheProgramFolder)
+{
+    ArchiveProgram p;
+    p.open();
+    for (const char *name : {"ImageBold", "ImageItalic"})
+        EXPECT_FALSE(p.find<QToolButton>(name)->icon().isNull()) << name;
+}
