@@ -111,12 +111,14 @@ void MainWindow::buildCommandBar()
         button->setAccessibleName(QString::fromUtf8(command.toolTip).trimmed());
         button->setIcon(commandIcon(name));
         button->setFixedSize(ButtonSize);
-        button->setEnabled(false);
         connect(button, &QToolButton::clicked, this, [this, name] {
             if (const auto action = m_commands.value(name))
                 action();
         });
         QAction *action = m_toolbar->addWidget(button);
+        // The action holds the button's state: a change of the action (showing it) passes its
+        // enabled state on to the button.
+        action->setEnabled(false);
         action->setVisible(command.alwaysVisible);
         m_commandActions.insert(name, action);
         m_commandButtons.insert(name, button);
@@ -220,7 +222,7 @@ bool MainWindow::showScreen(const QString &name)
 void MainWindow::setCommand(const QString &buttonName, std::function<void()> action)
 {
     m_commands.insert(buttonName, std::move(action));
-    if (QToolButton *button = m_commandButtons.value(buttonName))
+    if (QAction *button = m_commandActions.value(buttonName))
         button->setEnabled(true);
 }
 

@@ -302,6 +302,9 @@ TEST(MainWindow, CommandsWithoutTheirScreenStayDisabled)
     p.window.load();
     for (const char *name : {"Cmd_Notepad", "Cmd_Aide", "Cmd_Quitte"})
         EXPECT_TRUE(p.window.commandButton(QString::fromUtf8(name))->isEnabled()) << name;
+    // The screens of the configuration, the state chart and the association come later.
+    for (const char *name : {"Cmd_config", "Cmd_Sélecte", "Cmd_ORV"})
+        EXPECT_FALSE(p.window.commandButton(QString::fromUtf8(name))->isEnabled()) << name;
     bool ran = false;
     p.window.setCommand(QStringLiteral("Cmd_ORV"), [&] { ran = true; });
     p.window.commandButton(QStringLiteral("Cmd_ORV"))->click();
