@@ -26,14 +26,9 @@ int main(int argc, char *argv[])
     ferlin::Database::open(base)->execute(
         QStringLiteral("INSERT INTO [TSélection1] SELECT * FROM TArticles"));
 
-    ferlin::LinuxPlatform services(dir.filePath(QStringLiteral("ferlin.ini")));
-    ferlin::bench::writeConfiguredSettings(services.platform().settings);
-    ferlin::AppContext context(base, services.platform());
-    ferlin::MainWindow window(context);
-    ferlin::installScreens(window);
-    window.resize(1280, 900);
-    window.show();
-    window.load();
+    ferlin::bench::Program program(dir, base);
+    ferlin::AppContext &context = program.context;
+    ferlin::MainWindow &window = program.window;
     auto *list = window.screenAs<ferlin::BasketList>(QStringLiteral("F_grille"));
     window.showScreen(QStringLiteral("F_grille"));
 

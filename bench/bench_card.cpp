@@ -25,15 +25,9 @@ int main(int argc, char *argv[])
     const QString base = args.size() > 1 ? args.at(1)
                                          : QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/ferlin4.sqlite");
-    ferlin::LinuxPlatform services(dir.filePath(QStringLiteral("ferlin.ini")));
-    ferlin::bench::writeConfiguredSettings(services.platform().settings);
-
-    ferlin::AppContext context(base, services.platform());
-    ferlin::MainWindow window(context);
-    ferlin::installScreens(window);
-    window.resize(1280, 900);
-    window.show();
-    window.load();
+    ferlin::bench::Program program(dir, base);
+    ferlin::AppContext &context = program.context;
+    ferlin::MainWindow &window = program.window;
     if (!window.startupSucceeded()) {
         std::fprintf(stderr, "the start-up failed on %s\n", qPrintable(base));
         return 1;

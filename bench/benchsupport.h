@@ -2,7 +2,11 @@
 
 // What the benchmarks share: a copy of the sample base and a configured program's settings.
 
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "app/screens.h"
 #include "app/settings.h"
+#include "platform/linuxplatform.h"
 #include "platform/settingsstore.h"
 
 #include <QCoreApplication>
@@ -37,5 +41,24 @@ inline bool writeConfiguredSettings(SettingsStore &store)
         ok = ok && store.writeValue(key, name, QStringLiteral("0"));
     return ok;
 }
+
+// The whole program on a base, configured, its screens installed and its start-up run, with
+// the Linux services (a settings file of its own in `dir`).
+struct Program {
+    LinuxPlatform services;
+    AppContext context;
+    MainWindow window;
+
+    Program(const QTemporaryDir &dir, const QString &base)
+        : services(dir.filePath(QStringLiteral("ferlin.ini"))), context(base, services.platform()),
+          window(context)
+    {
+        writeConfiguredSettings(services.platform().settings);
+        installScreens(window);
+        window.resize(1280, 900);
+        window.show();
+        window.load();
+    }
+};
 
 } // namespace ferlin::bench
