@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace ferlin {
 
 // The state shared by the commands for the whole run, set when the main window loads.
@@ -34,6 +36,11 @@ struct RunState {
     QStringList domainList;      // TDomaine: the search screen
     // The keywords chosen in the keyword picker, kept from one search to the next.
     KeywordChoice keywords;
+
+    // The rows of TEtatbase and the base's update date ("dd/mm/yyyy"; empty when the base has
+    // none), read at start-up for the database-state screen.
+    std::vector<StateBandColours> stateBands;
+    QString updateDate;
 
     int baseCount = 0;
     BasketCounts basketCounts;

@@ -129,6 +129,7 @@ void Startup::loadPickLists()
 void Startup::colourStateBands()
 {
     const auto rows = ReadStateBands(*m_window.context().catalogue.db);
+    m_window.context().state.stateBands = rows;
     for (StartupListener *l : m_window.startupListeners())
         l->stateBandsRead(rows);
 }
@@ -141,6 +142,7 @@ void Startup::readUpdateDate()
     if (!date.isValid())
         return;
     const QString text = formatUpdateDate(date);
+    m_window.context().state.updateDate = text;
     for (StartupListener *l : m_window.startupListeners())
         l->updateDateRead(text);
     m_window.intro()->showStep(QStringLiteral("Lab_DateMAJ"),
