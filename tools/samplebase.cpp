@@ -221,6 +221,26 @@ void moveInto(const QString &from, const QString &to)
         failWith(QStringLiteral("Cannot rename ") + from + QStringLiteral(" to ") + to);
 }
 
+// The PDF viewer's installer that "Installer Acrobat Reader" starts from disc 1: here a short
+// shell script that only says what it stands for.
+void writeViewerInstaller(const QString &disc)
+{
+    const QString folder = disc + u'/' + QString::fromLatin1(ViewerInstallerFolder);
+    if (!QDir().mkpath(folder))
+        failWith(QStringLiteral("Cannot create ") + folder);
+    const QByteArray script =
+        QStringLiteral("#!/bin/sh\n"
+                       "# Base d'exemple de Ferlin 4 : tient la place du programme d'installation "
+                       "d'Acrobat Reader 4.\n"
+                       "echo \"Base d'exemple de Ferlin 4 : ce fichier tient la place du programme "
+                       "d'installation d'Acrobat Reader 4 du CD-ROM n° 1. Installez un lecteur de "
+                       "PDF avec les outils de votre système.\"\n")
+            .toUtf8();
+    QFile file(folder + u'/' + QString::fromLatin1(ViewerInstallerFile));
+    if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size())
+        failWith(QStringLiteral("Cannot write ") + file.fileName());
+}
+
 void removeDatabaseFiles(const QString &path)
 {
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
@@ -246,6 +266,8 @@ Summary generate(const QString &folder, const Options &options)
         if (options.writeTexts && !QDir().mkpath(disc + QStringLiteral("/Textes")))
             failWith(QStringLiteral("Cannot create ") + disc);
     }
+    if (options.writeTexts)
+        writeViewerInstaller(workDiscs[0]);
 
     const Catalogue catalogue(options.seed, options.references);
     Summary summary;

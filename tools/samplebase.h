@@ -35,6 +35,9 @@ struct Summary {
 
 // The seven characters before the backslash of every TexteIntegral ("FERLIN4\Textes\...").
 inline constexpr const char *TextPrefix = "FERLIN4";
+// The stand-in for the PDF viewer's installer on disc 1: FERLIN4_1/Acrobat4/Rs40fre.exe.
+inline constexpr const char *ViewerInstallerFolder = "Acrobat4";
+inline constexpr const char *ViewerInstallerFile = "Rs40fre.exe";
 // MajDate of every row (15/04/2003).
 inline constexpr const char *UpdateDateText = "2003-04-15";
 // The colours of TEtatbase (red in the low byte).
@@ -43,10 +46,10 @@ inline constexpr quint32 Yellow = 0x00FFFF;
 inline constexpr quint32 Red = 0x0000FF;
 
 // Writes folder/ferlin4.sqlite and, with texts, the disc folders folder/FERLIN4_1/Textes/...
-// and folder/FERLIN4_2/Textes/..., creating the folder if needed. The same seed and size give
-// the same content on every platform. An existing base and disc folders are replaced only once
-// the new ones are complete; without texts, existing disc folders are removed. Throws DbError
-// on a database failure and std::runtime_error on any other.
+// (with the viewer installer's stand-in) and folder/FERLIN4_2/Textes/..., creating the folder
+// if needed. The same seed and size give the same content on every platform. An existing base
+// and disc folders are replaced only once the new ones are complete; without texts, existing disc
+// folders are removed. Throws DbError on a database failure and std::runtime_error on any other.
 Summary generate(const QString &folder, const Options &options);
 
 } // namespace ferlin::sample

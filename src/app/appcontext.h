@@ -4,6 +4,8 @@
 #include "app/runstate.h"
 #include "platform/platform.h"
 
+#include <QFileInfo>
+
 namespace ferlin {
 
 // Everything a run of the program shares: where the base is, the outside services, the run
@@ -12,6 +14,9 @@ struct AppContext {
     AppContext(QString path, Platform &services) : databasePath(std::move(path)), platform(services)
     {
     }
+
+    // The program's own folder, where its base lives.
+    QString programFolder() const { return QFileInfo(databasePath).absolutePath(); }
 
     QString databasePath;
     Platform &platform;

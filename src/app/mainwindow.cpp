@@ -226,6 +226,19 @@ void MainWindow::setCommand(const QString &buttonName, std::function<void()> act
         button->setEnabled(true);
 }
 
+void MainWindow::setCommandsEnabled(bool enabled)
+{
+    for (const QString &name : commandNames())
+        if (QAction *action = m_commandActions.value(name))
+            action->setEnabled(enabled && m_commands.contains(name));
+}
+
+bool MainWindow::isCommandEnabled(const QString &buttonName) const
+{
+    const QAction *action = m_commandActions.value(buttonName);
+    return action && action->isEnabled();
+}
+
 void MainWindow::addStartupListener(StartupListener *listener)
 {
     m_listeners.push_back(listener);
@@ -262,13 +275,20 @@ void MainWindow::startupEnded(bool succeeded)
     m_startupSucceeded = succeeded;
     m_startupFailed = !succeeded;
     if (succeeded) {
+        // A screen the start-up brought forward (the configuration) stays in front.
+        QMdiSubWindow *front = m_area->activeSubWindow();
         // The screens the start-up wrote into are open child windows behind the progress
         // screen: those already built are shown, the others are listed in the window menu.
         for (const QString &name : std::as_const(m_registrationOrder)) {
             if (m_registered[name].openedByStartup && m_screens.contains(name))
                 m_screens.value(name)->showMaximized();
         }
-        showScreen(QStringLiteral("Intro"));
+        const QString frontName = front ? front->widget()->objectName() : QString();
+        if (frontName.isEmpty() || frontName == QStringLiteral("Intro") ||
+            !m_screens.contains(frontName))
+            showScreen(QStringLiteral("Intro"));
+        else
+            showScreen(frontName);
     }
     if (!succeeded) {
         // Without its command bar the program could not be left: the title bar's close

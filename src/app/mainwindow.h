@@ -66,6 +66,9 @@ public:
 
     // Wires a command-bar button; a button stays disabled until its command exists.
     void setCommand(const QString &buttonName, std::function<void()> action);
+    // Disables the eleven commands, or enables again those whose command exists.
+    void setCommandsEnabled(bool enabled);
+    bool isCommandEnabled(const QString &buttonName) const;
 
     // The screens that the start-up writes into, and every basket count label.
     // A screen built before the start-up has run is told of each step as it ends.

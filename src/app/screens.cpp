@@ -4,6 +4,8 @@
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
 #include "baskets/transferdialog.h"
+#include "config/configscreens.h"
+#include "info/infoscreens.h"
 #include "output/archivewindow.h"
 #include "output/printscreen.h"
 
@@ -113,6 +115,8 @@ void installScreens(MainWindow &window)
         window.screenAs<RecordCard>(QStringLiteral("F_formul"))
             ->OpenCard(CardState::BaseMode, 0, 0, state.basePosition);
     });
+    installConfigScreens(window);
+    installInfoScreens(window);
 }
 
 } // namespace ferlin

@@ -2,8 +2,10 @@
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
 #include "app/quitdialog.h"
+#include "app/screens.h"
 #include "app/startup.h"
 #include "fakes/fakeplatform.h"
+#include "info/statescreen.h"
 #include "support/samplebasecopy.h"
 
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -302,11 +305,74 @@ TEST(MainWindow, CommandsWithoutTheirScreenStayDisabled)
     p.window.load();
     for (const char *name : {"Cmd_Notepad", "Cmd_Aide", "Cmd_Quitte"})
         EXPECT_TRUE(p.window.commandButton(QString::fromUtf8(name))->isEnabled()) << name;
-    // The screens of the configuration, the state chart and the association come later.
+    // Without the program's screens installed, the commands that open one stay disabled.
     for (const char *name : {"Cmd_config", "Cmd_Sélecte", "Cmd_ORV"})
         EXPECT_FALSE(p.window.commandButton(QString::fromUtf8(name))->isEnabled()) << name;
     bool ran = false;
     p.window.setCommand(QStringLiteral("Cmd_ORV"), [&] { ran = true; });
     p.window.commandButton(QStringLiteral("Cmd_ORV"))->click();
     EXPECT_TRUE(ran);
+}
+
+TEST(Startup, TheStateScreenShowsTheBandsAndTheUpdateDate)
+{
+    QTemporaryDir dir;
+    Program p(Program::base(dir));
+    installScreens(p.window);
+    p.configure();
+    p.window.load();
+    for (const char *name : {"Cmd_Sélecte", "Cmd_ORV"})
+        EXPECT_TRUE(p.window.commandButton(QString::fromUtf8(name))->isEnabled()) << name;
+    p.window.commandButton(QStringLiteral("Cmd_Sélecte"))->click();
+    auto *screen = p.window.findChild<StateScreen *>(QStringLiteral("F_état"));
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(screen->findChild<QLabel *>(QStringLiteral("Lab_DateMAJ"))->text(),
+              QStringLiteral("15/04/2003"));
+    // The generated base colours a period green, yellow or red by how much of it the base holds;
+    // every period's articles are all referenced.
+    const QColor green(0, 255, 0), yellow(255, 255, 0), red(255, 0, 0);
+    for (int i = 0; i < StateBandBlocks; ++i) {
+        EXPECT_EQ(screen->block(0, i)->fillColour(), green) << i;
+        for (int row : {1, 2}) {
+            const QColor colour = screen->block(row, i)->fillColour();
+            EXPECT_TRUE(colour == green || colour == yellow || colour == red) << row << ' ' << i;
+        }
+    }
+}
+
+TEST(Startup, TheTextLocationPageShowsWhetherTheTextsWereCopied)
+{
+    for (const char *copied : {"N", "O"}) {
+        QTemporaryDir dir;
+        Program p(Program::base(dir, 300));
+        installScreens(p.window);
+        p.configure(copied);
+        p.window.load();
+        ASSERT_TRUE(p.window.showScreen(QStringLiteral("F_copie")));
+        QWidget *page = p.window.screen(QStringLiteral("F_copie"));
+        const bool onDisk = *copied == 'O';
+        auto *diskOption = page->findChild<QRadioButton *>(QStringLiteral("Option_Textes_1"));
+        EXPECT_EQ(diskOption->isEnabled(), onDisk) << copied;
+        EXPECT_EQ(page->findChild<QGroupBox *>(QStringLiteral("Frame_HD"))->isVisible(), onDisk);
+        if (!onDisk) {
+            EXPECT_TRUE(page->findChild<QRadioButton *>(QStringLiteral("Option_Textes_0"))
+                            ->isChecked());
+            EXPECT_TRUE(page->findChild<QPushButton *>(QStringLiteral("Cmd_recopie"))->isVisible());
+        }
+        EXPECT_TRUE(p.window.commandButton(QStringLiteral("Cmd_config"))->isEnabled());
+    }
+}
+
+TEST(Startup, ASettingsLoadFailureLeavesTheConfigurationInFront)
+{
+    QTemporaryDir dir;
+    Program p(Program::base(dir, 300));
+    installScreens(p.window);
+    p.configure();
+    p.fakes.settings.setValue(QStringLiteral("TextesHD"), QStringLiteral("peut-être"));
+    p.window.load();
+    ASSERT_TRUE(p.window.startupSucceeded());
+    EXPECT_EQ(p.window.findChild<QMdiArea *>()->activeSubWindow()->widget()->objectName(),
+              QStringLiteral("Config"));
 }

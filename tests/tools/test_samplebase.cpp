@@ -291,6 +291,17 @@ TEST_F(SampleBase, FullTextsArePdfFilesOnTheirDisc)
     EXPECT_EQ(filesBelow(s_dir->path()).filter(QStringLiteral(".pdf")), expected);
     EXPECT_EQ(s_summary.pdfFiles, expected.size());
 
+    // Besides the texts, disc 1 holds a harmless stand-in for the PDF viewer's installer.
+    QStringList others;
+    for (const QString &file : filesBelow(s_dir->path()))
+        if (!file.endsWith(QStringLiteral(".pdf")))
+            others << file;
+    EXPECT_EQ(others, (QStringList{QStringLiteral("FERLIN4_1/Acrobat4/Rs40fre.exe"),
+                                   QString::fromLatin1(Database::FileName)}));
+    QFile installer(QDir(s_dir->path()).filePath(others.value(0)));
+    ASSERT_TRUE(installer.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(installer.readAll().startsWith("#!/bin/sh\n"));
+
     for (const QString &file : expected) {
         QFile pdf(QDir(s_dir->path()).filePath(file));
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));

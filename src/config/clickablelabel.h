@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+namespace ferlin {
+
+// A label the user clicks like a link (a hand cursor over it), such as the page numbers of the
+// configuration pages.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(const QString &text, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+} // namespace ferlin

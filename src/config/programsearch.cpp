@@ -1,0 +1,114 @@
+#include "config/programsearch.h"
+
+#include "platform/drives.h"
+#include "platform/filesystem.h"
+#include "platform/platformerror.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace ferlin {
+
+ProgramSearch ProgramSearch::fromEnvironment()
+{
+    ProgramSearch search;
+    search.roots = pathFolders(qEnvironmentVariable("PATH"));
+    search.viewerNames = {
+        QStringLiteral("evince"),  QStringLiteral("okular"),   QStringLiteral("atril"),
+        QStringLiteral("xreader"), QStringLiteral("qpdfview"), QStringLiteral("mupdf"),
+        QStringLiteral("zathura"), QStringLiteral("xpdf"),     QStringLiteral("xdg-open")};
+    search.browserNames = {QStringLiteral("firefox-esr"), QStringLiteral("firefox"),
+                           QStringLiteral("chromium"),    QStringLiteral("epiphany"),
+                           QStringLiteral("konqueror"),   QStringLiteral("xdg-open")};
+    return search;
+}
+
+QStringList ProgramSearch::pathFolders(const QString &pathVariable)
+{
+    QStringList folders;
+    QSet<QString> seen;
+    for (const QString &entry : pathVariable.split(u':', Qt::SkipEmptyParts)) {
+        // A relative entry would depend on the folder the program was started from.
+        if (!QDir::isAbsolutePath(entry))
+            continue;
+        const QString canonical = QFileInfo(entry).canonicalFilePath();
+        const QString key = canonical.isEmpty() ? QDir::cleanPath(entry) : canonical;
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        folders.append(QDir::cleanPath(entry));
+    }
+    return folders;
+}
+
+void SearchFolderTree(const FileSystem &files, const QString &folder, const QString &fileName,
+                      QString &path, bool &found)
+{
+    const QString candidate = (folder.endsWith(u'/') ? folder : folder + u'/') + fileName;
+    if (files.fileExists(candidate)) {
+        path = candidate;
+        found = true;
+        return;
+    }
+    QStringList subfolders;
+    try {
+        subfolders = files.subfolders(folder);
+    } catch (const PlatformError &) {
+        return;
+    }
+    for (const QString &subfolder : subfolders)
+        SearchFolderTree(files, subfolder, fileName, path, found);
+}
+
+FoundFile FindFileOnFixedDrives(const FileSystem &files, const QStringList &roots,
+                                const QString &fileName, const RootSearchStarted &started)
+{
+    FoundFile result;
+    for (const QString &root : roots) {
+        if (!files.folderExists(root))
+            continue;
+        if (started)
+            started(root);
+        SearchFolderTree(files, root, fileName, result.path, result.found);
+        if (result.found)
+            break;
+    }
+    return result;
+}
+
+FoundFile FindFirstProgram(const FileSystem &files, const QStringList &roots,
+                           const QStringList &names, const RootSearchStarted &started)
+{
+    for (const QString &name : names) {
+        const FoundFile found = FindFileOnFixedDrives(files, roots, name, started);
+        if (found.found)
+            return found;
+    }
+    return {};
+}
+
+QStringList CdRomDrives(const Drives &drives)
+{
+    QStringList result;
+    for (const QString &drive : drives.driveRoots())
+        if (drives.driveType(drive) == DriveType::CdRom)
+            result.append(drive);
+    return result;
+}
+
+QString FirstCdRomDrive(const Drives &drives)
+{
+    const QStringList found = CdRomDrives(drives);
+    return found.isEmpty() ? QString() : found.first();
+}
+
+QString ListCdRomDrives(const Drives &drives)
+{
+    QString list;
+    for (const QString &drive : CdRomDrives(drives))
+        list += u' ' + drive;
+    return list;
+}
+
+} // namespace ferlin
