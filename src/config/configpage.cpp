@@ -244,6 +244,8 @@ QGroupBox *ConfigurationPage::buildChooser()
     left->addWidget(m_folderTree, 1);
     layout->addLayout(left, 1);
     layout->addWidget(m_fileList, 1);
+    // Empty while its lists are hidden, the frame takes no room.
+    m_chooser->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     m_folderTree->setMinimumHeight(200);
     m_fileList->setMinimumHeight(200);
     connect(m_driveList, &DriveList::driveChosen, m_folderTree, &FolderTree::setRootFolder);
