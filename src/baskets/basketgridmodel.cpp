@@ -34,8 +34,11 @@ BasketGridModel::Line BasketGridModel::lineFor(RecordSet &set)
     static const QStringList fields = {QStringLiteral("An"), QStringLiteral("Mois"),
                                        QStringLiteral("Numéro"), QStringLiteral("Titre")};
     const QStringList values = set.texts(fields);
+    // A cell shows one line of the title: a damaged title of a megabyte is cut far beyond what
+    // the column can show, so that drawing the grid stays immediate.
+    constexpr int LongestShownTitle = 2000;
     return {values.at(0), BasketMonthCode(values.at(1).trimmed()), values.at(2).trimmed(),
-            values.at(3)};
+            values.at(3).left(LongestShownTitle)};
 }
 
 int BasketGridModel::fill(RecordSet &set)

@@ -54,4 +54,15 @@ QString BasketMonthCode(const QString &month)
     return codes.value(month);
 }
 
+bool HasUnbrokenRun(const QString &text, int longest)
+{
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > longest)
+            return true;
+    }
+    return false;
+}
+
 } // namespace ferlin

@@ -12,4 +12,9 @@ QString JoinListField(const QString &text);
 // code for any other text.
 QString BasketMonthCode(const QString &month);
 
+// Whether the text holds a run of characters without a blank longer than any word (`longest`).
+// Text views lay such a run out at word boundaries in a time that grows with its square, so they
+// show it unwrapped or wrapped anywhere.
+bool HasUnbrokenRun(const QString &text, int longest = 200);
+
 } // namespace ferlin

@@ -1,5 +1,7 @@
 #include "output/archivewindow.h"
 
+#include "db/fieldpresentation.h"
+
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
@@ -457,12 +459,25 @@ void ArchiveWindow::buildArchive()
     }
     try {
         const auto rows = context.catalogue.db->openRecordSet(Schema::basketTable(basket));
-        BuildArchive(*m_text->document(), input, *rows, platform.messageBox, platform.busyPointer);
+        fillingText([&] {
+            BuildArchive(*m_text->document(), input, *rows, platform.messageBox,
+                         platform.busyPointer);
+        });
     } catch (const DbError &error) {
         platform.busyPointer.restore();
         platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok, error.description(),
                                  defaultMessageTitle());
     }
+}
+
+void ArchiveWindow::fillingText(const std::function<void()> &fill)
+{
+    // Laid out as it is written, a damaged text made of one endless word would take minutes at
+    // word boundaries: the box wraps anywhere while it fills, and keeps that only for such a text.
+    m_text->setWordWrapMode(QTextOption::WrapAnywhere);
+    fill();
+    if (!HasUnbrokenRun(m_text->toPlainText()))
+        m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void ArchiveWindow::exportArchive()
@@ -497,7 +512,9 @@ void ArchiveWindow::importArchive()
     }
     const QByteArray bytes = in.readAll();
     QString error;
-    if (!readRtf(bytes, *m_text->document(), &error)) {
+    bool read = false;
+    fillingText([&] { read = readRtf(bytes, *m_text->document(), &error); });
+    if (!read) {
         m_name->setText(kept);
         m_window.context().platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                                     ImportFailedMessage + error,

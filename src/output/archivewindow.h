@@ -78,6 +78,8 @@ private:
     void loadTicks(const Settings &settings);
     void tickChanged(PrintField field);
     void paintBox(QCheckBox *box);
+    // Fills the text box through `fill`, choosing how it wraps.
+    void fillingText(const std::function<void()> &fill);
     void toggleBold();
     void toggleItalic();
     void chooseFont();

@@ -288,7 +288,10 @@ void RtfParser::finish()
     flushSurrogate();
     flushRun();
     if (m_paragraphEmpty && m_afterBreak) {
+        // Joined with the dropped one, an empty paragraph would take its format: keep its own.
+        const QTextBlockFormat ended = m_cursor.block().previous().blockFormat();
         m_cursor.deletePreviousChar();
+        m_cursor.setBlockFormat(ended);
         return;
     }
     QTextBlockFormat format = m_cursor.blockFormat();
@@ -302,10 +305,14 @@ void RtfParser::textByte(char byte)
         --m_skip;
         return;
     }
+    if (static_cast<unsigned char>(byte) >= 0x80) {
+        // Decoded with the bytes next to it, as \'hh bytes are: a lead byte of a double-byte code
+        // page needs its trail byte, and alone decodes to nothing.
+        hexByte(static_cast<unsigned char>(byte));
+        return;
+    }
     flushBytes();
-    unit(static_cast<unsigned char>(byte) < 0x80
-             ? char16_t(byte)
-             : RtfDecodeCodePage(QByteArray(1, byte), codePage()).at(0).unicode());
+    unit(char16_t(byte));
 }
 
 void RtfParser::hexByte(int value)
@@ -541,12 +548,15 @@ bool readRtf(const QByteArray &data, QTextDocument &document, QString *error)
 
     document.clear();
     QTextCursor cursor(&document);
+    // One edit: the document is laid out once at its end, not again after each paragraph.
+    cursor.beginEditBlock();
     cursor.insertFragment(QTextDocumentFragment(&parsed));
     QTextBlock target = document.begin();
     for (QTextBlock source = parsed.begin(); source.isValid() && target.isValid();
          source = source.next(), target = target.next()) {
         QTextCursor(target).setBlockFormat(source.blockFormat());
     }
+    cursor.endEditBlock();
     if (error)
         error->clear();
     return true;

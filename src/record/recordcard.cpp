@@ -1,5 +1,7 @@
 #include "record/recordcard.h"
 
+#include "db/fieldpresentation.h"
+
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
@@ -35,6 +37,19 @@ QString shown(const QString &text)
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(u'\r', u'\n');
     return out;
+}
+
+// Shows a field in a text box; a damaged field made of one endless word is not wrapped, so that
+// showing it stays immediate.
+void showText(QPlainTextEdit *box, const QString &text)
+{
+    const auto mode = HasUnbrokenRun(text) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth;
+    if (mode != box->lineWrapMode()) {
+        // Changing the mode lays the old text out again: it goes first.
+        box->clear();
+        box->setLineWrapMode(mode);
+    }
+    box->setPlainText(text);
 }
 
 QPlainTextEdit *readOnlyText(const char *name)
@@ -443,11 +458,11 @@ void RecordCard::refresh()
     };
     for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
         it.value()->setText(shown(field(it.key())));
-    m_title->setPlainText(shown(field(QStringLiteral("Titre"))));
+    showText(m_title, shown(field(QStringLiteral("Titre"))));
     const QString subtitle = field(QStringLiteral("Soustitre"));
-    m_subtitle->setPlainText(shown(subtitle));
+    showText(m_subtitle, shown(subtitle));
     m_subtitleLink->setVisible(!subtitle.trimmed().isEmpty());
-    m_summary->setPlainText(shown(field(QStringLiteral("Resume"))));
+    showText(m_summary, shown(field(QStringLiteral("Resume"))));
     m_rang->setText(field(QStringLiteral("Rang")));
     const QString fullText = field(QStringLiteral("TexteIntegral"));
     m_fullText->setText(fullText);

@@ -107,6 +107,72 @@ TEST(RtfReader, SkipsBinaryPictureBytes)
     EXPECT_EQ(Read(rtf), QStringLiteral("avant après"));
 }
 
+TEST(RtfReader, DecodesRawEightBitBytesWithTheirNeighbours)
+{
+    // Raw bytes of a double-byte code page make one character per pair, as \'hh pairs do.
+    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg932 \x82\xa0\x82\xa2 et \\'82\\'a4}"),
+              QStringLiteral("あい et う"));
+    EXPECT_EQ(Read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 Mincho;}}\\f0 \x93\xfa\\'96\\'7b}"),
+              QStringLiteral("日本"));
+    // A lead byte without its trail byte gives nothing, never a NUL or a stray character.
+    bool ok = false;
+    const QString text = Read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 Mincho;}}\\f0 a\xeb}", &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(text.contains(QChar(u'\0')));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("a"))) << text.toStdString();
+    // Single-byte code pages are unchanged, and raw bytes stand as the fallback of \uN.
+    EXPECT_EQ(Read("{\\rtf1 caf\xe9 \\u233\xe9t\\'e9}"), QStringLiteral("café été"));
+    EXPECT_EQ(Read("{\\rtf1\\ansicpg1251 \xcf\xf0\xe8}"), QStringLiteral("При"));
+}
+
+TEST(RtfReader, AnEmptyLastParagraphKeepsItsTabStops)
+{
+    // The \par that ends the last paragraph opens none: the paragraph it ended stays last, with
+    // its own tab stops, empty or not.
+    for (const QByteArray text : {"", "suite"}) {
+        QTextDocument document;
+        ASSERT_TRUE(readRtf("{\\rtf1\\pard\\tx720 titre\\par\\pard\\tqr\\tx1440 " + text + "\\par}",
+                            document));
+        ASSERT_EQ(document.blockCount(), 2) << text.constData();
+        EXPECT_EQ(document.lastBlock().text(), QString::fromLatin1(text));
+        const QList<QTextOption::Tab> first = document.begin().blockFormat().tabPositions();
+        ASSERT_EQ(first.size(), 1);
+        EXPECT_EQ(first[0].position, 36.0);
+        const QList<QTextOption::Tab> last = document.lastBlock().blockFormat().tabPositions();
+        ASSERT_EQ(last.size(), 1) << text.constData();
+        EXPECT_EQ(last[0].position, 72.0);
+        EXPECT_EQ(last[0].type, QTextOption::RightTab);
+    }
+    // A lone empty paragraph too.
+    QTextDocument document;
+    ASSERT_TRUE(readRtf("{\\rtf1\\pard\\tx720\\par}", document));
+    EXPECT_EQ(document.blockCount(), 1);
+    EXPECT_EQ(document.begin().blockFormat().tabPositions().size(), 1);
+}
+
+TEST(RtfReader, ReadsDeeplyNestedGroups)
+{
+    for (const int depth : {10'000, 200'000}) {
+        QByteArray rtf = "{\\rtf1 ";
+        for (int i = 0; i < depth; ++i)
+            rtf += i == depth / 2 ? "{\\b " : "{";
+        rtf += "profond";
+        rtf += QByteArray(depth, '}');
+        rtf += " fin}";
+        QTextDocument document;
+        ASSERT_TRUE(readRtf(rtf, document)) << depth;
+        EXPECT_EQ(document.toPlainText(), QStringLiteral("profond fin"));
+        EXPECT_TRUE(FormatAt(document, QStringLiteral("profond")).fontWeight() >= QFont::Bold);
+        EXPECT_FALSE(FormatAt(document, QStringLiteral("fin")).fontWeight() >= QFont::Bold);
+
+        // One closing brace short: refused, the document kept.
+        rtf.chop(6);
+        QString error;
+        EXPECT_FALSE(readRtf(rtf, document, &error)) << depth;
+        EXPECT_EQ(document.toPlainText(), QStringLiteral("profond fin"));
+    }
+}
+
 TEST(RtfReader, RefusesDamagedFilesAndKeepsTheDocument)
 {
     const QByteArray damaged[] = {"Bonjour",
