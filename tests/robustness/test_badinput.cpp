@@ -7,7 +7,10 @@
 #include "db/schema.h"
 #include "output/archivewindow.h"
 #include "output/printscreen.h"
+#include "platform/linuxdrives.h"
+#include "platform/localfilesystem.h"
 #include "record/recordcard.h"
+#include "record/textaccess.h"
 #include "search/runsearch.h"
 #include "support/programfixture.h"
 
@@ -456,6 +459,62 @@ TEST_F(BrokenArchive, DeepNestingAndAVeryLargeFileDoNotBreakTheProgram)
     large += "}";
     ASSERT_TRUE(import(large));
     EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("Une ligne de l'archive")));
+}
+
+// The article texts where the program cannot read them: a folder without read rights, a disc
+// folder that is gone. Real drives and files, the other services faked.
+class UnreadableTexts : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePlatform fakes;
+    LinuxDrives drives;
+    LocalFileSystem files;
+    Platform platform{
+        fakes.messageBox, fakes.busyPointer, fakes.settings,       fakes.launcher, drives, files,
+        fakes.clipboard,  fakes.linePrinter, fakes.richTextPrinter};
+    Settings settings;
+    int currentCd = 1;
+    const ArticleTextPlace place{QStringLiteral("FERLIN4\\Textes\\1998\\a.pdf"),
+                                 QStringLiteral("1")};
+
+    UnreadableTexts() { settings.pdfViewer = QStringLiteral("/usr/bin/evince"); }
+};
+
+TEST_F(UnreadableTexts, AFolderWithoutReadRightsOpensNothingOrSaysTheTextIsMissing)
+{
+    const QString texts = dir.filePath(QStringLiteral("Textes"));
+    QDir().mkpath(texts + QStringLiteral("/1998"));
+    QFile(texts + QStringLiteral("/1998/a.pdf")).open(QIODevice::WriteOnly);
+    QFile(texts).setPermissions(QFileDevice::Permissions());
+    settings.setTextsOnHardDisk(true);
+    settings.hardDiskFolder = dir.path();
+    OpenArticleText(settings, currentCd, place, platform, {});
+    QFile(texts).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // The superuser reads through the rights: the viewer gets the file.
+    if (fakes.messageBox.messages().isEmpty()) {
+        ASSERT_EQ(fakes.launcher.starts().size(), 1);
+        EXPECT_TRUE(QFileInfo(fakes.launcher.starts().front().arguments.value(0)).isFile());
+    } else {
+        ASSERT_EQ(fakes.messageBox.messages().size(), 1);
+        EXPECT_EQ(fakes.messageBox.lastMessage().text, QStringLiteral(" Le texte ") +
+                                                           place.fullText.mid(14) +
+                                                           QStringLiteral(" n'existe pas "));
+        EXPECT_TRUE(fakes.launcher.starts().isEmpty());
+    }
+}
+
+TEST_F(UnreadableTexts, AMissingDiscFolderAsksForTheDiscUntilCancel)
+{
+    settings.cdDrive = dir.filePath(QStringLiteral("cdrom-parti"));
+    fakes.messageBox.pushAnswer(MessageAnswer::Ok);
+    fakes.messageBox.pushAnswer(MessageAnswer::Cancel);
+    OpenArticleText(settings, currentCd, place, platform, {});
+    ASSERT_EQ(fakes.messageBox.messages().size(), 2);
+    for (const RecordedMessage &m : fakes.messageBox.messages())
+        EXPECT_TRUE(m.text.contains(QStringLiteral("Mettez le CD-ROM n° 1 dans le lecteur ") +
+                                    settings.cdDrive))
+            << m.text.toStdString();
+    EXPECT_TRUE(fakes.launcher.starts().isEmpty());
 }
 
 } // namespace
