@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+class QVBoxLayout;
+
 namespace ferlin {
 
 // A label the user clicks like a link (a hand cursor over it), such as the page numbers of the
@@ -17,5 +19,9 @@ Q_SIGNALS:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+// The heading of a configuration page: its title (Lab_titreconfig) and its grey screen number
+// (Label22). Gives the title.
+QLabel *addConfigurationHeading(QWidget *page, QVBoxLayout *layout, const QString &screenNumber);
 
 } // namespace ferlin

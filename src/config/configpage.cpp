@@ -59,19 +59,7 @@ void ConfigurationPage::build()
 {
     auto *layout = new QVBoxLayout(this);
 
-    auto *heading = new QHBoxLayout;
-    m_title =
-        named(new QLabel(QStringLiteral("CONFIGURATION DU PROGRAMME"), this), "Lab_titreconfig");
-    QFont big = m_title->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    m_title->setFont(big);
-    auto *number = named(new QLabel(QStringLiteral("F 11"), this), "Label22");
-    number->setStyleSheet(QStringLiteral("color: grey;"));
-    heading->addWidget(m_title);
-    heading->addStretch();
-    heading->addWidget(number);
-    layout->addLayout(heading);
+    m_title = addConfigurationHeading(this, layout, QStringLiteral("F 11"));
 
     m_intro = wrappedLabel(QString(), this, "Lab_config");
     layout->addWidget(m_intro);

@@ -47,19 +47,7 @@ TextLocationPage::TextLocationPage(MainWindow &window) : m_window(window)
 void TextLocationPage::build()
 {
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QHBoxLayout;
-    auto *title =
-        named(new QLabel(QStringLiteral("CONFIGURATION DU PROGRAMME"), this), "Lab_titreconfig");
-    QFont big = title->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    title->setFont(big);
-    auto *number = named(new QLabel(QStringLiteral("F 17"), this), "Label22");
-    number->setStyleSheet(QStringLiteral("color: grey;"));
-    heading->addWidget(title);
-    heading->addStretch();
-    heading->addWidget(number);
-    layout->addLayout(heading);
+    addConfigurationHeading(this, layout, QStringLiteral("F 17"));
 
     auto *pageLine = new QHBoxLayout;
     pageLine->addWidget(

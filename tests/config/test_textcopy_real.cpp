@@ -59,9 +59,7 @@ TEST(TextCopyForReal, CopiesBothDiscsIntoTheProgramFolderThenTexteReadsTheHardDi
     FakePlatform fakes;
     LinuxDrives drives;
     LocalFileSystem files;
-    Platform platform{
-        fakes.messageBox, fakes.busyPointer, fakes.settings,       fakes.launcher, drives, files,
-        fakes.clipboard,  fakes.linePrinter, fakes.richTextPrinter};
+    Platform platform = fakes.withDrivesAndFiles(drives, files);
     for (const auto &[name, value] : std::initializer_list<std::pair<const char *, QString>>{
              {"Startup", QStringLiteral("1")},
              {"TextesRecopies", QStringLiteral("N")},

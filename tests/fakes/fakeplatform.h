@@ -26,6 +26,12 @@ public:
     FakePlatform &operator=(const FakePlatform &) = delete;
 
     Platform &platform() { return m_platform; }
+    // The fakes with other drives and files (the real ones, to try a copy or a text for real).
+    Platform withDrivesAndFiles(Drives &otherDrives, FileSystem &otherFiles)
+    {
+        return {messageBox, busyPointer, settings,    launcher,       otherDrives,
+                otherFiles, clipboard,   linePrinter, richTextPrinter};
+    }
 
     FakeMessageBox messageBox;
     FakeBusyPointer busyPointer;

@@ -50,9 +50,7 @@ TEST(TextAccessForReal, OpensThePdfOfTheDiscInTheLinkedDriveOrAsksForTheOther)
     FakePlatform fakes;
     LinuxDrives drives;
     LocalFileSystem files;
-    Platform platform{
-        fakes.messageBox, fakes.busyPointer, fakes.settings,       fakes.launcher, drives, files,
-        fakes.clipboard,  fakes.linePrinter, fakes.richTextPrinter};
+    Platform platform = fakes.withDrivesAndFiles(drives, files);
     Settings settings;
     settings.pdfViewer = QStringLiteral("/usr/bin/evince");
     settings.cdDrive = link;

@@ -469,9 +469,7 @@ protected:
     FakePlatform fakes;
     LinuxDrives drives;
     LocalFileSystem files;
-    Platform platform{
-        fakes.messageBox, fakes.busyPointer, fakes.settings,       fakes.launcher, drives, files,
-        fakes.clipboard,  fakes.linePrinter, fakes.richTextPrinter};
+    Platform platform = fakes.withDrivesAndFiles(drives, files);
     Settings settings;
     int currentCd = 1;
     const ArticleTextPlace place{QStringLiteral("FERLIN4\\Textes\\1998\\a.pdf"),
