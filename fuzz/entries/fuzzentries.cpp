@@ -1,0 +1,23 @@
+#include "fuzzentries.h"
+
+namespace ferlin::fuzz {
+
+const std::vector<FuzzEntry> &fuzzEntries()
+{
+    static const std::vector<FuzzEntry> entries = {{"rtfreader", RtfImport},
+                                                   {"jetlike", LikeMatch},
+                                                   {"condition", SelectionSearch},
+                                                   {"settings", SettingsLoad}};
+    return entries;
+}
+
+const FuzzEntry *findFuzzEntry(const std::string &name)
+{
+    for (const FuzzEntry &entry : fuzzEntries()) {
+        if (name == entry.name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace ferlin::fuzz
