@@ -156,5 +156,14 @@ int main(int argc, char *argv[])
     camera.take(window.findChild<QWidget *>(QStringLiteral("Aide")), QStringLiteral("15-help"));
     command("Cmd_Quitte");
     camera.take(window.quitDialog(), QStringLiteral("16-quit"));
+    window.quitDialog()->hide();
+    window.findChild<QWidget *>(QStringLiteral("Aide"))->close();
+    window.activateWindow();
+    Camera::settle();
+    // The first-run configuration as it ends on a machine without a viewer or a browser.
+    auto *page1 = window.screenAs<ConfigurationPage>(QStringLiteral("Config"));
+    page1->setProgramSearch({});
+    page1->AutoConfigure();
+    camera.take(&window, QStringLiteral("17-first-run-configuration"));
     return 0;
 }
