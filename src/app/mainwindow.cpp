@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -216,7 +217,25 @@ bool MainWindow::showScreen(const QString &name)
     window->showMaximized();
     m_area->setActiveSubWindow(window);
     window->raise();
+    // While a dialog or another window has the focus, the frame would bring its former screen
+    // back when it is activated again: this one is put in front then.
+    m_pendingFront = isActiveWindow() ? nullptr : window;
     return true;
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_pendingFront)
+        return;
+    // After the frame has restored its own choice.
+    QTimer::singleShot(0, this, [this, front = m_pendingFront] {
+        if (front && m_pendingFront == front) {
+            m_pendingFront = nullptr;
+            m_area->setActiveSubWindow(front);
+            front->raise();
+        }
+    });
 }
 
 void MainWindow::setCommand(const QString &buttonName, std::function<void()> action)

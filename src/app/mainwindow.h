@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <vector>
@@ -91,6 +92,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildCommandBar();
@@ -121,6 +123,7 @@ private:
     std::vector<StartupListener *> m_listeners;
     CountLabels m_countLabels;
     std::function<void()> m_autoConfigure;
+    QPointer<QMdiSubWindow> m_pendingFront; // brought forward while the frame was not active
     bool m_loaded = false;
     bool m_startupSucceeded = false;
     bool m_startupFailed = false;
