@@ -313,8 +313,11 @@ void MainWindow::startupEnded(bool succeeded)
         // Without its command bar the program could not be left: the title bar's close
         // command comes back instead.
         m_toolbar->hide();
+        // Changing a window's flags hides it: the progress screen with the lines reached
+        // stays on screen.
+        const bool shown = isVisible();
         setWindowFlag(Qt::WindowCloseButtonHint, true);
-        if (isVisible())
+        if (shown)
             show();
     }
     nameControlsForAccessibility(this);
@@ -341,8 +344,16 @@ void MainWindow::quit()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_quitting || m_startupFailed || !m_loaded) {
+    if (m_quitting || !m_loaded) {
         event->accept();
+        return;
+    }
+    if (m_startupFailed) {
+        // The title bar's close command ends the program, whatever else is still open.
+        event->accept();
+        if (m_help)
+            m_help->close();
+        QCoreApplication::quit();
         return;
     }
     // The window leaves only through the quit dialog.

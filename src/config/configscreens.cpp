@@ -9,17 +9,22 @@ namespace ferlin {
 void installConfigScreens(MainWindow &window)
 {
     const QString config = QStringLiteral("Config");
-    window.registerScreen(config, QStringLiteral("Configuration du programme"), [&window] {
-        auto *page = new ConfigurationPage(window);
-        window.addStartupListener(page);
-        return page;
-    });
-    window.registerScreen(QStringLiteral("F_copie"),
-                          QStringLiteral("Copie des textes sur disque dur"), [&window] {
-                              auto *page = new TextLocationPage(window);
-                              window.addStartupListener(page);
-                              return page;
-                          });
+    window.registerScreen(
+        config, QStringLiteral("Configuration du programme"),
+        [&window] {
+            auto *page = new ConfigurationPage(window);
+            window.addStartupListener(page);
+            return page;
+        },
+        true);
+    window.registerScreen(
+        QStringLiteral("F_copie"), QStringLiteral("Copie des textes sur disque dur"),
+        [&window] {
+            auto *page = new TextLocationPage(window);
+            window.addStartupListener(page);
+            return page;
+        },
+        true);
     window.setCommand(QStringLiteral("Cmd_config"),
                       [&window, config] { window.showScreen(config); });
     window.setAutoConfigure(

@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/captioncolours.h"
+#include "app/optiongroup.h"
 #include "app/settings.h"
 #include "config/folderpicker.h"
 #include "config/textlocationhost.h"
@@ -100,6 +101,7 @@ void TextCopyFrame::build()
         layout->addWidget(explanations[way]);
     }
     m_ways[AutomaticCopy]->setChecked(true);
+    exclusiveGroup(this, m_ways);
     m_ways[Move]->setEnabled(false);
 
     m_continue = wrappedLabel(this, "Lbl_Continue");

@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/mainwindow.h"
+#include "app/optiongroup.h"
 #include "app/settingsio.h"
 #include "config/clickablelabel.h"
 #include "config/configpage.h"
@@ -77,6 +78,7 @@ void TextLocationPage::build()
         optionsLayout->addWidget(option);
         connect(option, &QRadioButton::clicked, this, [this] { locationClicked(); });
     }
+    m_locationGroup = exclusiveGroup(this, m_location);
     optionsLayout->addStretch();
     layout->addWidget(options);
 
@@ -191,8 +193,11 @@ void TextLocationPage::showSettings()
     const Settings &settings = m_window.context().state.settings;
     m_cdDrive->setText(settings.cdDrive);
     m_folder->setText(settings.hardDiskFolder);
+    // Stored values may select neither option.
+    m_locationGroup->setExclusive(false);
     m_location[0]->setChecked(settings.textsOnCd);
     m_location[1]->setChecked(settings.textsOnHardDisk);
+    m_locationGroup->setExclusive(true);
     // Options set from the stored values act as a click on them.
     locationClicked();
 }

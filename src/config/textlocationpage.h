@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -63,6 +64,7 @@ private:
     MainWindow &m_window;
     QLabel *m_intro = nullptr;                  // Lbl_IntroCopie
     std::array<QRadioButton *, 2> m_location{}; // Option_Textes: CD-ROM, hard disk
+    QButtonGroup *m_locationGroup = nullptr;
     QGroupBox *m_cdFrame = nullptr;
     QLabel *m_cdText = nullptr; // Label5
     QLabel *m_cdDrive = nullptr;

@@ -29,11 +29,14 @@ void installInfoScreens(MainWindow &window)
     window.setCommand(QStringLiteral("Cmd_ORV"),
                       [&window] { window.showScreen(QStringLiteral("ORV")); });
 
-    window.registerScreen(QStringLiteral("F_état"), QStringLiteral("Etat de la base"), [&window] {
-        auto *state = new StateScreen(window);
-        window.addStartupListener(state);
-        return state;
-    });
+    window.registerScreen(
+        QStringLiteral("F_état"), QStringLiteral("Etat de la base"),
+        [&window] {
+            auto *state = new StateScreen(window);
+            window.addStartupListener(state);
+            return state;
+        },
+        true);
     window.setCommand(QStringLiteral("Cmd_Sélecte"),
                       [&window] { window.showScreen(QStringLiteral("F_état")); });
 

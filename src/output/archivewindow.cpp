@@ -6,6 +6,7 @@
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
 #include "app/mainwindow.h"
+#include "app/optiongroup.h"
 #include "db/dberror.h"
 #include "db/schema.h"
 #include "output/rtfreader.h"
@@ -209,6 +210,7 @@ QWidget *ArchiveWindow::buildChoices()
         m_baskets[size_t(i)] = option;
     }
     m_baskets[0]->setChecked(true);
+    exclusiveGroup(this, m_baskets);
     layout->addWidget(baskets);
 
     auto *types = new QGroupBox(QStringLiteral(" Type d'archivage "), row);
@@ -223,6 +225,7 @@ QWidget *ArchiveWindow::buildChoices()
         m_types[size_t(i)] = option;
     }
     m_types[0]->setChecked(true);
+    exclusiveGroup(this, m_types);
     layout->addWidget(types);
 
     auto *buttons = new QVBoxLayout;

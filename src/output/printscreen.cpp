@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
 #include "app/mainwindow.h"
+#include "app/optiongroup.h"
 #include "db/dberror.h"
 #include "platform/platformerror.h"
 #include "record/recordcard.h"
@@ -107,6 +108,7 @@ void PrintScreen::build()
         m_types[size_t(i)] = option;
     }
     m_types[size_t(PrintType::Custom)]->setChecked(true);
+    exclusiveGroup(this, m_types);
     paintCaption(m_types[size_t(PrintType::Custom)], CaptionOn);
     layout->addWidget(types);
 

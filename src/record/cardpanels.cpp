@@ -1,5 +1,6 @@
 #include "record/cardpanels.h"
 
+#include "app/optiongroup.h"
 #include "record/goto.h"
 
 #include <QGridLayout>
@@ -32,6 +33,7 @@ NavigationPanel::NavigationPanel(QWidget *parent)
         m_options[size_t(i)] = new QRadioButton(QString::fromUtf8(captions[i]), this);
         m_options[size_t(i)]->setObjectName(QStringLiteral("Option1_") + QString::number(i));
     }
+    exclusiveGroup(this, m_options);
     m_year = box("Text_An", this);
     m_bulletin = box("Text_Volume", this);
     m_page = box("T_NavPage", this);
@@ -129,6 +131,7 @@ AddPanel::AddPanel(Kind kind, QWidget *parent)
         grid->addWidget(count, i, 2);
     }
     m_options[0]->setChecked(true);
+    exclusiveGroup(this, m_options);
     auto *add = new QPushButton(QStringLiteral("Ajouter"), this);
     add->setObjectName(fromBase ? QStringLiteral("Command2") : QStringLiteral("Cmd_AP"));
     auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);

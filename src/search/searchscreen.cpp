@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
 #include "app/mainwindow.h"
+#include "app/optiongroup.h"
 #include "baskets/basketlist.h"
 #include "record/recordcard.h"
 #include "search/authorpicker.h"
@@ -201,6 +202,7 @@ void SearchScreen::build()
     m_stringMode =
         named(new QRadioButton(QStringLiteral("chaîne"), this), QStringLiteral("OptionChaine"));
     m_stringMode->setChecked(true);
+    exclusiveGroup(this, {m_wordMode, m_stringMode});
     auto *searchedIn =
         named(new QLabel(QStringLiteral("Recherché dans"), this), QStringLiteral("Lab_Rech"));
     QFrame *line14 = line(QStringLiteral("Line14"), this);
@@ -269,6 +271,7 @@ void SearchScreen::build()
         connect(option, &QRadioButton::clicked, this, [this, i] { chooseDestination(i); });
     }
     m_destinations[0]->setChecked(true);
+    exclusiveGroup(this, m_destinations);
     auto *placement = new QGroupBox(QStringLiteral("Placement"), this);
     placement->setObjectName(QStringLiteral("Frame_Placement"));
     auto *placementLayout = new QVBoxLayout(placement);
@@ -283,6 +286,7 @@ void SearchScreen::build()
         connect(option, &QRadioButton::clicked, this, [this, i] { choosePlacement(i); });
     }
     m_placements[0]->setChecked(true);
+    exclusiveGroup(this, m_placements);
     side->addWidget(destination);
     side->addWidget(placement);
 

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "fakes/fakeplatform.h"
 #include "info/statescreen.h"
+#include "support/programfixture.h"
 #include "support/samplebasecopy.h"
 
 #include <QGroupBox>
@@ -162,6 +163,9 @@ TEST(Startup, AMissingBaseEndsTheStartUpWithoutCommands)
     EXPECT_TRUE(p.step("Lab_DB").isEmpty());
     EXPECT_FALSE(p.fakes.busyPointer.isBusy());
     EXPECT_FALSE(p.context.state.configLoaded);
+    // The progress screen with the lines reached stays on screen.
+    EXPECT_TRUE(p.window.isVisible());
+    EXPECT_TRUE(p.window.intro()->isVisible());
     // The user can still leave through the title bar.
     EXPECT_TRUE(p.window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(p.window.close());
@@ -356,8 +360,8 @@ TEST(Startup, TheTextLocationPageShowsWhetherTheTextsWereCopied)
         EXPECT_EQ(diskOption->isEnabled(), onDisk) << copied;
         EXPECT_EQ(page->findChild<QGroupBox *>(QStringLiteral("Frame_HD"))->isVisible(), onDisk);
         if (!onDisk) {
-            EXPECT_TRUE(page->findChild<QRadioButton *>(QStringLiteral("Option_Textes_0"))
-                            ->isChecked());
+            EXPECT_TRUE(
+                page->findChild<QRadioButton *>(QStringLiteral("Option_Textes_0"))->isChecked());
             EXPECT_TRUE(page->findChild<QPushButton *>(QStringLiteral("Cmd_recopie"))->isVisible());
         }
         EXPECT_TRUE(p.window.commandButton(QStringLiteral("Cmd_config"))->isEnabled());
@@ -375,4 +379,20 @@ TEST(Startup, ASettingsLoadFailureLeavesTheConfigurationInFront)
     ASSERT_TRUE(p.window.startupSucceeded());
     EXPECT_EQ(p.window.findChild<QMdiArea *>()->activeSubWindow()->widget()->objectName(),
               QStringLiteral("Config"));
+}
+
+TEST(MainWindow, TheWindowMenuListsEveryScreenTheStartupOpened)
+{
+    test::ProgramFixture p;
+    p.window.load();
+    ASSERT_TRUE(p.window.startupSucceeded());
+    QMenu *menu = p.window.findChild<QMenu *>(QStringLiteral("Menu_Fenetres"));
+    Q_EMIT menu->aboutToShow();
+    QStringList items;
+    for (QAction *a : menu->actions())
+        items << a->text();
+    for (const char *title : {"Configuration du programme", "Copie des textes sur disque dur",
+                              "Etat de la base", "Fiche de la référence", "Sélection de références",
+                              "Impression des références d'un panier", "Archivage des paniers"})
+        EXPECT_TRUE(items.contains(QString::fromUtf8(title))) << title;
 }
