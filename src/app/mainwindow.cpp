@@ -72,6 +72,8 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     m_area = new QMdiArea(this);
     m_area->setObjectName(QStringLiteral("ZoneEcrans"));
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
 
     buildCommandBar();
@@ -182,6 +184,8 @@ void MainWindow::addScreen(QWidget *screen)
     window->setObjectName(screen->objectName() + QStringLiteral("_fenetre"));
     // A screen is hidden, never destroyed, so that its choices last for the whole run.
     window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A screen is never squeezed below the size its layout needs: the frame scrolls instead.
+    window->layout()->setSizeConstraint(QLayout::SetMinimumSize);
     m_area->addSubWindow(window);
     m_screens.insert(screen->objectName(), window);
     window->hide();

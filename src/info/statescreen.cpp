@@ -21,6 +21,8 @@ constexpr int RowStep = 1100;
 constexpr int YearsTop = FirstRowTop + 2 * RowStep + RowHeight + 100;
 constexpr int YearWidth = 600;
 constexpr int YearHeight = 300;
+// Pixels between two year labels that would touch.
+constexpr int YearGap = 6;
 
 // The axis labels and the block boundary each starts at: 0 is the chart's left edge, 9 its
 // right edge. The first periods, too short to be named, share the label "1907".
@@ -71,6 +73,8 @@ StateScreen::StateScreen(MainWindow &window)
 {
     setObjectName(QStringLiteral("F_état"));
     setWindowTitle(QStringLiteral("Etat de la base"));
+    // The design stretches, the fonts do not: below this size the frame scrolls instead.
+    setMinimumSize(MinimumWidth, MinimumHeight);
     build();
     // The start-up may have run already: its results are in the run state.
     const RunState &state = window.context().state;
@@ -202,17 +206,29 @@ void StateScreen::placeAll()
         it.key()->setGeometry(toPixels(it.value()));
 
     // A year is never cut: its label is as wide as its text, and one that would run into the
-    // year before it (the two short last periods on a narrow screen) moves one line down.
+    // year before it (the two short last periods on a narrow screen) moves right, on the same
+    // line.
     int previousRight = -1;
     for (QLabel *year : m_years) {
         QRect place = year->geometry();
         place.setWidth(std::max(place.width(), year->sizeHint().width()));
         place.setHeight(std::max(place.height(), year->sizeHint().height()));
-        if (place.left() <= previousRight)
-            place.moveTop(place.top() + place.height());
-        else
-            previousRight = place.right();
+        if (place.left() <= previousRight + YearGap)
+            place.moveLeft(previousRight + YearGap + 1);
+        previousRight = place.left() + year->sizeHint().width() - 1;
         year->setGeometry(place);
+    }
+    // Then none runs out of the screen: from the right, each stays before the next one.
+    int limit = width(); // the first column that the label must not reach
+    for (auto it = m_years.rbegin(); it != m_years.rend(); ++it) {
+        QLabel *year = *it;
+        const int textWidth = year->sizeHint().width();
+        QRect place = year->geometry();
+        if (place.left() + textWidth > limit)
+            place.moveLeft(limit - textWidth);
+        place.setWidth(std::min(place.width(), limit - place.left()));
+        year->setGeometry(place);
+        limit = place.left() - YearGap;
     }
 }
 

@@ -42,6 +42,8 @@ public:
     // The screen is designed on a canvas of twips, scaled to the screen.
     static constexpr int DesignWidth = 12300;
     static constexpr int DesignHeight = 6600;
+    static constexpr int MinimumWidth = 760;
+    static constexpr int MinimumHeight = 440;
     static constexpr int ChartLeft = 2400;
     static constexpr int RowCount = 3;
 

@@ -82,6 +82,8 @@ RecordCard::RecordCard(MainWindow &window)
 {
     setObjectName(QStringLiteral("F_formul"));
     setAutoFillBackground(true);
+    // The design stretches, the fonts do not: below this size the frame scrolls instead.
+    setMinimumSize(MinimumWidth, MinimumHeight);
     build();
     applyMode(CardState::BaseMode, 0);
     // Built after the start-up, the card shows what it wrote.

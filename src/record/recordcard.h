@@ -32,6 +32,8 @@ public:
     // The card is designed on a canvas of 9600 by 8400 twips, scaled to the screen.
     static constexpr int DesignWidth = 9600;
     static constexpr int DesignHeight = 8400;
+    static constexpr int MinimumWidth = 800;
+    static constexpr int MinimumHeight = 540;
 
     explicit RecordCard(MainWindow &window);
     ~RecordCard() override;

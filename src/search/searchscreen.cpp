@@ -110,6 +110,9 @@ void SearchScreen::build()
     for (int i = 0; i < 4; ++i) {
         m_keywordLabels[size_t(i)] = clickableLabel(QString::fromUtf8(keywordNames[i]), this, this);
         m_keywordLabels[size_t(i)]->setWordWrap(true);
+        // Three columns of keywords must leave room for the source and destination column
+        // in a frame 1024 pixels wide: the words wrap instead.
+        m_keywordLabels[size_t(i)]->setMinimumWidth(90);
         m_keywordLabels[size_t(i)]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     auto *andHeading = named(new QLabel(QStringLiteral("ET"), this), QStringLiteral("Lab_Tcle_et"));

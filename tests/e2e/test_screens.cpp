@@ -6,9 +6,12 @@
 #include "support/programfixture.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -34,6 +37,52 @@ struct EveryScreen : test::ProgramFixture {
             window, [](int) {}, &window);
     }
 };
+
+// What a user would not see whole on a screen: a caption narrower or lower than its text, or a
+// control reaching out of the screen.
+QStringList cutControls(QWidget *screen)
+{
+    QStringList cut;
+    const QRect bounds = screen->rect();
+    for (QWidget *w : screen->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(screen) ||
+            !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+            continue;
+        // What lies in a scrolling part of the screen is reached by scrolling.
+        bool scrolls = false;
+        for (QWidget *up = w->parentWidget(); up != screen; up = up->parentWidget())
+            scrolls = scrolls || up->inherits("QAbstractScrollArea");
+        if (w->inherits("QToolBarExtension") || w->objectName().startsWith(u"qt_"))
+            continue;
+        QSize need = w->minimumSizeHint();
+        auto *label = qobject_cast<QLabel *>(w);
+        if (label && label->wordWrap())
+            need = QSize(0, label->heightForWidth(label->width()));
+        if (label && !label->pixmap().isNull())
+            need = QSize(0, 0);
+        const QRect place(w->mapTo(screen, QPoint(0, 0)), w->size());
+        if (w->width() < need.width() || w->height() < need.height() ||
+            (!scrolls && !bounds.contains(place)))
+            cut << QStringLiteral("%1 %2x%3 needs %4x%5")
+                       .arg(w->objectName())
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(need.width())
+                       .arg(need.height());
+    }
+    return cut;
+}
+
+// Ticks every criterion of the search screen but the author's (which opens its picker).
+void tickEveryCriterion(QWidget *search)
+{
+    for (QCheckBox *box : search->findChildren<QCheckBox *>()) {
+        const QString name = box->objectName();
+        if (name.startsWith(u"Check_") && name != QStringLiteral("Check_auteur") &&
+            !box->isChecked())
+            box->click();
+    }
+}
 
 int checkedCount(const QButtonGroup *group)
 {
@@ -66,5 +115,36 @@ TEST(Screens, EveryOptionGroupKeepsExactlyOneOptionSelected)
                 EXPECT_EQ(checkedCount(group), 1) << option->objectName().toStdString();
             }
         }
+    }
+}
+
+TEST(Screens, EveryScreenFitsA1024By700WindowAndScrollsInASmallerOne)
+{
+    EveryScreen p;
+    tickEveryCriterion(p.window.screen(QStringLiteral("Selecfr")));
+    auto *area = p.window.findChild<QMdiArea *>();
+    // A window of 1024 by 700 with its title bar: about 600 pixels of height for the screens.
+    p.window.resize(1024, 668);
+    for (const char *name : Screens) {
+        p.window.showScreen(QString::fromUtf8(name));
+        QTest::qWait(1);
+        QMdiSubWindow *frame = area->activeSubWindow();
+        EXPECT_LE(frame->width(), area->viewport()->width()) << name;
+        EXPECT_LE(frame->height(), area->viewport()->height()) << name;
+        EXPECT_EQ(cutControls(frame->widget()).join(QStringLiteral("; ")).toStdString(), "")
+            << name;
+    }
+    // Smaller, a screen keeps the size it needs and the frame scrolls.
+    p.window.resize(700, 450);
+    for (const char *name : Screens) {
+        p.window.showScreen(QString::fromUtf8(name));
+        QTest::qWait(1);
+        QMdiSubWindow *frame = area->activeSubWindow();
+        EXPECT_EQ(cutControls(frame->widget()).join(QStringLiteral("; ")).toStdString(), "")
+            << name;
+        if (frame->width() > area->viewport()->width())
+            EXPECT_TRUE(area->horizontalScrollBar()->isVisible()) << name;
+        if (frame->height() > area->viewport()->height())
+            EXPECT_TRUE(area->verticalScrollBar()->isVisible()) << name;
     }
 }

@@ -175,6 +175,9 @@ TEST(StateScreen, TheChartsBlocksLieSideBySideAboveTheirYears)
         EXPECT_GT(label->x(), previousX) << year[1];
         EXPECT_GT(label->y(), lastRowBottom) << year[1];
         EXPECT_GE(label->width(), label->sizeHint().width()) << year[1];
+        // All on one line, none touching the one before.
+        EXPECT_EQ(label->y(), labelIn(screen, "Label1")->y()) << year[1];
+        EXPECT_GT(label->x(), previousX + label->sizeHint().width()) << year[1];
         previousX = label->x();
     }
     EXPECT_EQ(labelIn(screen, "Label21")->text(), QStringLiteral("Années"));
