@@ -9,7 +9,7 @@ what=${1:-run}
 case "$what" in run | test | build | packages) ;; *) echo "usage: $0 run|test|build|packages" >&2; exit 2 ;; esac
 
 packages=(build-essential cmake pkg-config
-          qt6-base-dev qt6-translations-l10n libsqlite3-dev libblkid-dev
+          qt6-base-dev qt6-translations-l10n libsqlite3-dev libblkid-dev mdbtools-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           poppler-utils unrtf xvfb xauth fonts-liberation)
 if [ "$what" = packages ]; then packages+=("${@:2}"); fi

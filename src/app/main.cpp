@@ -1,8 +1,10 @@
 #include "app/appcontext.h"
 #include "app/application.h"
 #include "app/commandicons.h"
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "import/importprogress.h"
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
@@ -10,11 +12,15 @@
 
 int main(int argc, char *argv[])
 {
+    // Options such as "--import" do their task without a window.
+    if (const std::optional<int> status = ferlin::RunCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     ferlin::installFrenchTranslations(app);
     app.setWindowIcon(ferlin::programIcon());
 
     ferlin::LinuxPlatform services;
+    ferlin::ConvertPublishedBaseAtStartup(ferlin::Database::defaultPath(), services.platform());
     ferlin::AppContext context(ferlin::Database::defaultPath(), services.platform());
     ferlin::MainWindow window(context);
     ferlin::installScreens(window);

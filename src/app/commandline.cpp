@@ -1,0 +1,151 @@
+#include "app/commandline.h"
+
+#include "app/startup.h"
+#include "db/database.h"
+#include "import/importcatalogue.h"
+#include "import/importreport.h"
+#include "import/mdbrowsource.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace ferlin {
+
+namespace {
+
+constexpr int Done = 0;
+constexpr int Failed = 1;
+constexpr int WrongUsage = 2;
+
+struct CommandContext {
+    const QString &databasePath;
+    const RowSourceOpener &open;
+    QTextStream &out;
+    QTextStream &err;
+};
+
+// One option of the command line, with the values that follow it.
+struct Command {
+    QStringList names; // "--import"; the short form after the long one
+    QStringList values;
+    QString help;
+    std::function<int(const QStringList &values, CommandContext &context)> run;
+};
+
+const std::vector<Command> &commands();
+
+int importBase(const QStringList &values, CommandContext &context)
+{
+    const QString &file = values.at(0);
+    try {
+        const std::unique_ptr<RowSource> source = context.open(file);
+        context.out << importReport(ImportCatalogue(*source, context.databasePath));
+        return Done;
+    } catch (const DbError &error) {
+        context.err << QStringLiteral("ferlin : la conversion de « %1 » a échoué ; la base en "
+                                      "place n'a pas changé.\n")
+                           .arg(QDir::toNativeSeparators(file));
+        if (error.number() == DbErrorCode::ObjectNotFound)
+            context.err << Startup::failureMessage(error.number(), error.description()).text
+                        << u'\n';
+        context.err << error.description() << u'\n';
+        return Failed;
+    }
+}
+
+int showHelp(const QStringList &, CommandContext &context)
+{
+    context.out << QStringLiteral("Utilisation : ferlin [OPTION]\n"
+                                  "Sans option, ouvre Ferlin sur sa base « %1 ».\n\nOptions :\n")
+                       .arg(QDir::toNativeSeparators(context.databasePath));
+    for (const Command &command : commands()) {
+        QStringList forms = command.names;
+        std::reverse(forms.begin(), forms.end());
+        context.out << QStringLiteral("  ") << forms.join(QStringLiteral(", "));
+        for (const QString &value : command.values)
+            context.out << u' ' << value;
+        context.out << QStringLiteral("\n      ") << command.help << u'\n';
+    }
+    return Done;
+}
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> list = {
+        {{QStringLiteral("--import")},
+         {QStringLiteral("FICHIER.mdb")},
+         QStringLiteral("Convertit la base publiée FICHIER.mdb (une base Jet comme FERLIN4.MDB)\n"
+                        "      en base de Ferlin, qui remplace la base actuelle en gardant ses\n"
+                        "      paniers ; puis s'arrête en disant ce qui a été lu."),
+         importBase},
+        {{QStringLiteral("--help"), QStringLiteral("-h")},
+         {},
+         QStringLiteral("Affiche cette aide et s'arrête."),
+         showHelp},
+    };
+    return list;
+}
+
+const Command *commandNamed(const QString &name)
+{
+    for (const Command &command : commands())
+        if (command.names.contains(name))
+            return &command;
+    return nullptr;
+}
+
+int wrongUsage(QTextStream &err, const QString &message)
+{
+    err << QStringLiteral("ferlin : ") << message
+        << QStringLiteral("\nLa liste des options : ferlin --help\n");
+    return WrongUsage;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(const QStringList &arguments, const QString &databasePath,
+                                  QTextStream &out, QTextStream &err, const RowSourceOpener &open)
+{
+    if (arguments.size() < 2)
+        return std::nullopt;
+    QStringList rest = arguments.mid(1);
+    QString name = rest.takeFirst();
+    // "--import=FICHIER" is "--import FICHIER".
+    const qsizetype equals = name.indexOf(u'=');
+    if (name.startsWith(QStringLiteral("--")) && equals > 0) {
+        rest.prepend(name.mid(equals + 1));
+        name.truncate(equals);
+    }
+    const Command *command = commandNamed(name);
+    if (!command)
+        return wrongUsage(err, QStringLiteral("option inconnue « %1 ».").arg(name));
+    if (rest.size() < command->values.size())
+        return wrongUsage(
+            err,
+            QStringLiteral("l'option « %1 » attend %2.").arg(name, command->values.join(u' ')));
+    if (rest.size() > command->values.size())
+        return wrongUsage(
+            err, QStringLiteral("argument en trop « %1 ».").arg(rest.at(command->values.size())));
+    CommandContext context{databasePath, open, out, err};
+    const int status = command->run(rest, context);
+    out.flush();
+    err.flush();
+    return status;
+}
+
+std::optional<int> RunCommandLine(int argc, char **argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunCommandLine(QCoreApplication::arguments(), Database::defaultPath(), out, err);
+}
+
+} // namespace ferlin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "import/mdbrowsource.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+namespace ferlin {
+
+// The options of ferlin's command line: each does one task and ends the program instead of
+// opening its window, speaking French on the standard output (and its errors on the standard
+// error). "--help" lists them all.
+//
+//   ferlin --import FICHIER.mdb   converts a published base into the program's base
+//
+// Returns the program's exit status (0 done, 1 the task failed, 2 a wrong command line), or
+// nothing when there is no argument at all: then the window opens.
+std::optional<int> RunCommandLine(int argc, char **argv);
+
+// The same with the arguments given (the program's name first), the base the program uses, the
+// two output streams and what opens a published base.
+std::optional<int> RunCommandLine(const QStringList &arguments, const QString &databasePath,
+                                  QTextStream &out, QTextStream &err,
+                                  const RowSourceOpener &open = MdbRowSource::open);
+
+} // namespace ferlin

@@ -1,0 +1,104 @@
+// A kill -9 at any moment of a conversion leaves the former base as it was, or the new one
+// whole, never a base converted in part; and the next conversion goes through.
+#include "db/dberror.h"
+#include "e2e/basereader.h"
+#include "import/importcatalogue.h"
+#include "replaysource.h"
+#include "support/samplebasecopy.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <map>
+#include <sys/types.h>
+
+using namespace ferlin;
+using namespace ferlin::test;
+
+namespace {
+
+constexpr int NewEdition = 6773;
+constexpr int FormerEdition = 300;
+// How long after the conversion starts the child is killed.
+constexpr int Delays[] = {0, 5, 20, 50, 80, 110, 140, 170, 200, 400};
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Starts the child on a former base with two references in basket 1, kills it `delay` ms after
+// it began, and returns what it wrote on its way.
+QStringList killMidway(const QString &base, int delay)
+{
+    QProcess child;
+    child.start(QStringLiteral(FERLIN_IMPORTCHILD), {generatedBase(NewEdition), base});
+    EXPECT_TRUE(child.waitForStarted());
+    while (!child.canReadLine())
+        if (!child.waitForReadyRead(60000)) {
+            ADD_FAILURE() << "the child wrote no line: "
+                          << child.readAllStandardError().toStdString();
+            child.kill();
+            child.waitForFinished();
+            return {};
+        }
+    QThread::msleep(ulong(delay));
+    ::kill(pid_t(child.processId()), SIGKILL);
+    EXPECT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit)
+        << "the child ended by itself: " << child.readAllStandardError().toStdString();
+    return QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST(ImportKill, AKillAtAnyMomentLeavesTheFormerBaseOrTheNewOneWhole)
+{
+    std::map<QString, int> seen;
+    for (int delay : Delays) {
+        SCOPED_TRACE("killed " + std::to_string(delay) + " ms after the conversion began");
+        QTemporaryDir dir;
+        const QString base = copyOfGeneratedBase(dir, FormerEdition);
+        BaseReader(base, true)
+            .rows(QStringLiteral(
+                "INSERT INTO [TSélection1] SELECT * FROM TArticles WHERE Rang IN (3, 30)"));
+        const QByteArray former = digest(base);
+
+        const QStringList lines = killMidway(base, delay);
+        if (HasFailure())
+            return;
+        const bool done = lines.contains(QStringLiteral("done"));
+        if (done) {
+            seen[QStringLiteral("new base")] += 1;
+        } else {
+            EXPECT_EQ(digest(base), former) << "the former base changed";
+            seen[lines.isEmpty() ? QStringLiteral("?") : lines.back()] += 1;
+        }
+        BaseReader sql(base);
+        EXPECT_EQ(sql.texts(QStringLiteral("PRAGMA integrity_check")),
+                  QStringList{QStringLiteral("ok")});
+        EXPECT_EQ(sql.number(QStringLiteral("SELECT count(*) FROM TArticles")),
+                  done ? NewEdition : FormerEdition);
+        EXPECT_EQ(sql.texts(QStringLiteral("SELECT Rang FROM [TSélection1] ORDER BY Rang")),
+                  (QStringList{QStringLiteral("3"), QStringLiteral("30")}));
+
+        // What a killed conversion left behind does not stop the next one.
+        sample::ReplaySource source(generatedBase(NewEdition));
+        EXPECT_NO_THROW(ImportCatalogue(source, base));
+        EXPECT_EQ(BaseReader(base).number(QStringLiteral("SELECT count(*) FROM TArticles")),
+                  NewEdition);
+    }
+    QString summary;
+    for (const auto &[state, times] : seen)
+        summary += QStringLiteral("%1: %2; ").arg(state).arg(times);
+    RecordProperty("states", summary.toStdString());
+    EXPECT_GE(seen.size(), 2u) << "every kill landed in the same state: " << summary.toStdString();
+}
+
+} // namespace
