@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
+#include "app/rowchoice.h"
 #include "baskets/basketgridmodel.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
@@ -104,8 +105,7 @@ BasketList::BasketList(MainWindow &window) : m_window(window), m_context(window.
     m_grid->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < BasketGridModel::ColumnCount; ++c)
         m_grid->setColumnWidth(c, ColumnTwips[c] / 15);
-    connect(m_grid, &QTableView::clicked, this,
-            [this](const QModelIndex &index) { OpenGridRow(index.row() + 1); });
+    onRowChosen(m_grid, [this](int row) { OpenGridRow(row + 1); });
 
     auto *number = new QLabel(QStringLiteral("F 04"), this);
     number->setObjectName(QStringLiteral("Label22"));

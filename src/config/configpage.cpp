@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/mainwindow.h"
+#include "app/rowchoice.h"
 #include "config/autoconfigframe.h"
 #include "config/clickablelabel.h"
 #include "config/folderpicker.h"
@@ -238,8 +239,7 @@ QGroupBox *ConfigurationPage::buildChooser()
     m_fileList->setMinimumHeight(200);
     connect(m_driveList, &DriveList::driveChosen, m_folderTree, &FolderTree::setRootFolder);
     connect(m_folderTree, &FolderTree::folderChosen, this, &ConfigurationPage::listPrograms);
-    connect(m_fileList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { programChosen(item->text()); });
+    onRowChosen(m_fileList, [this](int row) { programChosen(m_fileList->item(row)->text()); });
     hideChooserLists();
     return m_chooser;
 }

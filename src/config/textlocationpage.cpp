@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/mainwindow.h"
 #include "app/optiongroup.h"
+#include "app/rowchoice.h"
 #include "app/settingsio.h"
 #include "config/clickablelabel.h"
 #include "config/configpage.h"
@@ -128,8 +129,8 @@ QGroupBox *TextLocationPage::buildCdFrame()
     layout->addWidget(m_driveList, 1, 1, 1, 2);
     layout->setColumnStretch(1, 1);
     connect(m_changeDrive, &QPushButton::clicked, this, [this] { listCdDrives(); });
-    connect(m_driveList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        setCdDrive(item->text());
+    onRowChosen(m_driveList, [this](int row) {
+        setCdDrive(m_driveList->item(row)->text());
         m_driveList->hide();
     });
     return m_cdFrame;

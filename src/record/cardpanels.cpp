@@ -70,11 +70,20 @@ NavigationPanel::NavigationPanel(QWidget *parent)
 
 bool NavigationPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    // Releasing Enter in one of the boxes acts as "Aller".
-    if (event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Q_EMIT goRequested();
+    // Releasing Enter in one of the boxes acts as "Aller", but only when it was pressed there
+    // too: the release of the Enter that closed a message lands in the box and must do nothing.
+    const auto type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            if (type == QEvent::KeyPress) {
+                m_enterPressedIn = watched;
+                return QGroupBox::eventFilter(watched, event);
+            }
+            const bool pressedHere = m_enterPressedIn == watched;
+            m_enterPressedIn = nullptr;
+            if (pressedHere)
+                Q_EMIT goRequested();
             return true;
         }
     }

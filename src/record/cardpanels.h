@@ -36,6 +36,7 @@ private:
     QLineEdit *m_bulletin;
     QLineEdit *m_page;
     QLineEdit *m_reference;
+    QObject *m_enterPressedIn = nullptr; // the box where Enter went down
 };
 
 // One of the two add panels of the record card: Frame_Ajoute (options Option2, "Ajouter au

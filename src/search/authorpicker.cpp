@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/mainwindow.h"
+#include "app/rowchoice.h"
 #include "search/keywordpicker.h"
 
 #include <QGridLayout>
@@ -43,7 +44,7 @@ AuthorPicker::AuthorPicker(MainWindow &window, QWidget *parent) : QDialog(parent
             [this](const QString &text) { highlightFirstEntryBeginningWith(*m_authors, text); });
     connect(m_typed, &QLineEdit::returnPressed, this,
             [this] { Q_EMIT authorChosen(m_typed->text()); });
-    connect(m_authors, &QListWidget::itemClicked, this, &AuthorPicker::chooseListedAuthor);
+    onRowChosen(m_authors, [this](int row) { chooseListedAuthor(m_authors->item(row)); });
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
     nameControlsForAccessibility(this);
 }

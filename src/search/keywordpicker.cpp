@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/captioncolours.h"
 #include "app/mainwindow.h"
+#include "app/rowchoice.h"
 #include "search/criteria.h"
 
 #include <QButtonGroup>
@@ -159,11 +160,10 @@ KeywordPicker::KeywordPicker(MainWindow &window, QWidget *parent)
         highlightFirstEntryBeginningWith(*m_keywords, text);
         highlightFirstEntryBeginningWith(*m_seeAlso, text);
     });
-    connect(m_keywords, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { chooseKeyword(item->text()); });
+    onRowChosen(m_keywords, [this](int row) { chooseKeyword(m_keywords->item(row)->text()); });
     for (int i = 0; i < 3; ++i) {
-        connect(m_joined[size_t(i)], &QListWidget::itemClicked, this,
-                [this, i](QListWidgetItem *item) { removeJoined(i, item); });
+        QListWidget *list = m_joined[size_t(i)];
+        onRowChosen(list, [this, i, list](int row) { removeJoined(i, list->item(row)); });
     }
     connect(m_optionGroup, &QButtonGroup::idClicked, this, &KeywordPicker::chooseOption);
     connect(next, &QPushButton::clicked, this, &KeywordPicker::copyChoice);

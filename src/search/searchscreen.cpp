@@ -5,6 +5,7 @@
 #include "app/captioncolours.h"
 #include "app/mainwindow.h"
 #include "app/optiongroup.h"
+#include "app/rowchoice.h"
 #include "baskets/basketlist.h"
 #include "record/recordcard.h"
 #include "search/authorpicker.h"
@@ -327,20 +328,17 @@ void SearchScreen::build()
     layout->addLayout(body);
     layout->addStretch();
 
-    connect(m_levelList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        m_levelLabel->setText(item->text());
-        m_levelList->hide();
-    });
-    connect(m_pointOfViewList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        m_pointOfViewLabel->setText(item->text());
-        m_pointOfViewList->hide();
-    });
-    connect(m_domainList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        m_domainLabel->setText(item->text());
-        m_domainList->hide();
-    });
-    connect(m_sourceList, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        setSource(item->text());
+    auto pickInto = [](QListWidget *list, QLabel *label) {
+        onRowChosen(list, [list, label](int row) {
+            label->setText(list->item(row)->text());
+            list->hide();
+        });
+    };
+    pickInto(m_levelList, m_levelLabel);
+    pickInto(m_pointOfViewList, m_pointOfViewLabel);
+    pickInto(m_domainList, m_domainLabel);
+    onRowChosen(m_sourceList, [this](int row) {
+        setSource(m_sourceList->item(row)->text());
         m_sourceList->hide();
     });
     m_window.publishBasketCounts();

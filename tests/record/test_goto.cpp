@@ -1,8 +1,13 @@
 #include "db/recordset.h"
 #include "fakes/fakeplatform.h"
+#include "record/cardpanels.h"
 #include "record/goto.h"
 #include "support/samplebasecopy.h"
 #include "support/tempbase.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -413,4 +418,24 @@ TEST(GoTo, WithoutAnOptionThePanelClosesAndNothingMoves)
     EXPECT_TRUE(c.fakes.messageBox.messages().isEmpty());
     EXPECT_FALSE(c.fakes.busyPointer.isBusy());
     c.expectStillOn(3);
+}
+
+TEST(GoToPanel, EnterActsAsAllerOnlyWhenPressedAndReleasedInTheSameBox)
+{
+    NavigationPanel panel;
+    panel.show();
+    QSignalSpy go(&panel, &NavigationPanel::goRequested);
+    auto *year = panel.findChild<QLineEdit *>(QStringLiteral("Text_An"));
+    auto *reference = panel.findChild<QLineEdit *>(QStringLiteral("Text_NumRef"));
+    QTest::keyClick(year, Qt::Key_Return);
+    EXPECT_EQ(go.size(), 1);
+    // The Enter that closed a message is released in the box: nothing happens.
+    QTest::keyRelease(year, Qt::Key_Return);
+    QTest::keyRelease(year, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(go.size(), 1);
+    QTest::keyPress(year, Qt::Key_Return);
+    QTest::keyRelease(reference, Qt::Key_Return);
+    EXPECT_EQ(go.size(), 1);
+    QTest::keyClick(reference, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(go.size(), 2);
 }

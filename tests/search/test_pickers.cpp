@@ -408,3 +408,29 @@ TEST(AuthorPicker, AClickChoosesAndHidesWhileXOnlyHides)
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(chosen.size(), 1);
 }
+
+TEST(Pickers, EnterOrSpaceOnAHighlightedEntryChoosesItAsAClickDoes)
+{
+    Pickers f;
+    f.openKeywords(Optics);
+    QTest::keyClicks(f.kw<QLineEdit>("T_Achercher"), QStringLiteral("lent"));
+    QTest::keyClick(f.list("List1"), Qt::Key_Return);
+    EXPECT_EQ(f.text("Lab_mot1"), QStringLiteral("lentille"));
+    f.list("List1")->setCurrentRow(Optics.indexOf(QStringLiteral("miroir")));
+    QTest::keyClick(f.list("List1"), Qt::Key_Space);
+    EXPECT_EQ(f.entries("L_ET"), QStringList{QStringLiteral("miroir")});
+    // In a list of joined keywords the key removes the entry.
+    f.list("L_ET")->setCurrentRow(0);
+    QTest::keyClick(f.list("L_ET"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(f.entries("L_ET").isEmpty());
+
+    AuthorPicker &authors = f.buildAuthors();
+    QSignalSpy chosen(&authors, &AuthorPicker::authorChosen);
+    auto *list = f.in<QListWidget>(&authors, "List1");
+    authors.toggleShown();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0][0].toString(), list->item(1)->text());
+}

@@ -231,3 +231,28 @@ TEST(SearchScreen, TheStartupWritesItsCountsAndThePickersLists)
     EXPECT_EQ(authors->findChild<QListWidget *>(QStringLiteral("List1"))->count(),
               db->scalar(QStringLiteral("SELECT count(*) FROM TAuteurs")).toInt());
 }
+
+TEST(SearchScreen, ListEntriesAreChosenFromTheKeyboard)
+{
+    SearchFixture f;
+    const struct {
+        const char *box, *list, *label;
+        Qt::Key key;
+    } lists[] = {{"Check_niveau", "L_niveau", "Lab_niveau", Qt::Key_Return},
+                 {"Check_PointdeVue", "L_PointdeVue", "Lab_PointdeVue", Qt::Key_Space},
+                 {"Check_domaine", "L_domaine", "Lab_domaine", Qt::Key_Enter}};
+    for (const auto &l : lists) {
+        f.tick(l.box);
+        auto *list = f.get<QListWidget>(l.list);
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, l.key);
+        EXPECT_EQ(f.get<QLabel>(l.label)->text(), list->item(1)->text()) << l.list;
+        EXPECT_FALSE(f.shown(l.list)) << l.list;
+    }
+    f.clickLabel("Label1_2");
+    auto *sources = f.get<QListWidget>("L_Source");
+    sources->setCurrentRow(3);
+    QTest::keyClick(sources, Qt::Key_Return);
+    EXPECT_EQ(f.get<QLabel>("Label1_2")->text(), QStringLiteral("PANIER 3"));
+}
