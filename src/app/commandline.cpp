@@ -99,6 +99,39 @@ const Command *commandNamed(const QString &name)
     return nullptr;
 }
 
+// Qt's own options of a window program ("-platform offscreen", "--style fusion"...): they
+// open the window as usual.
+bool isWindowOption(const QString &argument)
+{
+    static const QStringList options = {QStringLiteral("platform"),
+                                        QStringLiteral("platformpluginpath"),
+                                        QStringLiteral("platformtheme"),
+                                        QStringLiteral("plugin"),
+                                        QStringLiteral("qwindowgeometry"),
+                                        QStringLiteral("geometry"),
+                                        QStringLiteral("qwindowtitle"),
+                                        QStringLiteral("title"),
+                                        QStringLiteral("qwindowicon"),
+                                        QStringLiteral("icon"),
+                                        QStringLiteral("style"),
+                                        QStringLiteral("stylesheet"),
+                                        QStringLiteral("reverse"),
+                                        QStringLiteral("session"),
+                                        QStringLiteral("display"),
+                                        QStringLiteral("name"),
+                                        QStringLiteral("widgetcount"),
+                                        QStringLiteral("nograb"),
+                                        QStringLiteral("dograb"),
+                                        QStringLiteral("sync"),
+                                        QStringLiteral("visual"),
+                                        QStringLiteral("ncols"),
+                                        QStringLiteral("cmap")};
+    QString name = argument;
+    if (name.startsWith(QStringLiteral("--")))
+        name.remove(0, 1);
+    return name.startsWith(u'-') && options.contains(name.mid(1).section(u'=', 0, 0));
+}
+
 int wrongUsage(QTextStream &err, const QString &message)
 {
     err << QStringLiteral("ferlin : ") << message
@@ -114,6 +147,8 @@ std::optional<int> RunCommandLine(const QStringList &arguments, const QString &d
     if (arguments.size() < 2)
         return std::nullopt;
     QStringList rest = arguments.mid(1);
+    if (isWindowOption(rest.first()))
+        return std::nullopt;
     QString name = rest.takeFirst();
     // "--import=FICHIER" is "--import FICHIER".
     const qsizetype equals = name.indexOf(u'=');

@@ -142,9 +142,11 @@ TEST(Screens, EveryScreenFitsA1024By700WindowAndScrollsInASmallerOne)
         QMdiSubWindow *frame = area->activeSubWindow();
         EXPECT_EQ(cutControls(frame->widget()).join(QStringLiteral("; ")).toStdString(), "")
             << name;
-        if (frame->width() > area->viewport()->width())
+        if (frame->width() > area->viewport()->width()) {
             EXPECT_TRUE(area->horizontalScrollBar()->isVisible()) << name;
-        if (frame->height() > area->viewport()->height())
+        }
+        if (frame->height() > area->viewport()->height()) {
             EXPECT_TRUE(area->verticalScrollBar()->isVisible()) << name;
+        }
     }
 }

@@ -191,6 +191,11 @@ TEST(ImportCommand, ExitsWithAFrenchMessageOnEveryFault)
     QString out;
     QTextStream stream(&out);
     EXPECT_FALSE(RunCommandLine({QStringLiteral("ferlin")}, QString(), stream, stream));
+    // Nor do Qt's own options of a window program.
+    for (const char *option : {"-platform", "--platform", "-style=fusion"})
+        EXPECT_FALSE(RunCommandLine(
+            {QStringLiteral("ferlin"), QString::fromLatin1(option), QStringLiteral("offscreen")},
+            QString(), stream, stream));
 }
 
 } // namespace
