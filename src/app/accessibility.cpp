@@ -9,23 +9,36 @@ namespace ferlin {
 
 namespace {
 
-QString captionOf(QWidget *w)
+// A control that shows a caption of its own (a label, a button with text):
+// screen readers read the caption as it changes, so no fixed name may stand in front of it.
+bool showsCaption(QWidget *w)
 {
     if (auto *button = qobject_cast<QAbstractButton *>(w))
-        return button->text().isEmpty() ? button->toolTip() : button->text();
+        return !button->text().trimmed().isEmpty();
     if (auto *label = qobject_cast<QLabel *>(w))
-        return label->text();
-    if (auto *group = qobject_cast<QGroupBox *>(w))
-        return group->title();
-    return w->toolTip();
+        return label->pixmap().isNull();
+    return false;
 }
 
 void nameOne(QWidget *w)
 {
-    QString caption = captionOf(w);
-    caption.remove(u'&');
-    if (!caption.trimmed().isEmpty())
-        w->setAccessibleName(caption.trimmed());
+    if (auto *group = qobject_cast<QGroupBox *>(w)) {
+        // A frame's title never changes; named after it, a frame inside another is not read
+        // with the title of the outer one.
+        QString title = group->title();
+        title.remove(u'&');
+        group->setAccessibleName(title.trimmed());
+        return;
+    }
+    if (showsCaption(w)) {
+        w->setAccessibleName(QString());
+        return;
+    }
+    // A picture button or a picture: its tool tip says what it is.
+    QString toolTip = w->toolTip();
+    toolTip.remove(u'&');
+    if (!toolTip.trimmed().isEmpty())
+        w->setAccessibleName(toolTip.trimmed());
 }
 
 } // namespace

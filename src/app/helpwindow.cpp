@@ -26,7 +26,6 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent)
     m_browser->setOpenLinks(true);
     auto *close = new QPushButton(QStringLiteral("Fermer"), this);
     close->setObjectName(QStringLiteral("Cmd_FermerAide"));
-    close->setAccessibleName(close->text());
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_browser);

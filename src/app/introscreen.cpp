@@ -69,7 +69,6 @@ void IntroScreen::showStep(const QString &labelName, const QString &text)
     if (!label)
         return;
     label->setText(text);
-    label->setAccessibleName(text);
     label->show();
     // Only the new line is drawn at once: the lines above it do not move.
     if (isVisible()) {

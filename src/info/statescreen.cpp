@@ -166,7 +166,6 @@ void StateScreen::showBands(const std::vector<StateBandColours> &rows)
 void StateScreen::showUpdateDate(const QString &date)
 {
     m_date->setText(date);
-    m_date->setAccessibleName(date);
 }
 
 StateBlock *StateScreen::block(int row, int index) const

@@ -579,7 +579,6 @@ void RecordCard::goTo()
 void RecordCard::setStartupTexts()
 {
     m_text->setText(QStringLiteral("Texte"));
-    m_text->setAccessibleName(m_text->text());
     const CardState &card = m_context.state.card;
     UpdateRankLine(card.mode, card.position, card.count);
 }

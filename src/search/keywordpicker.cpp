@@ -40,13 +40,6 @@ QString withoutTrailingSpaces(const QString &text)
     return text.left(end);
 }
 
-// A label whose text changes: its accessible name follows.
-void setCaption(QLabel *label, const QString &text)
-{
-    label->setText(text);
-    label->setAccessibleName(text.trimmed());
-}
-
 } // namespace
 
 int firstEntryBeginningWith(const QListWidget &list, const QString &typed)
@@ -299,7 +292,7 @@ bool KeywordPicker::eventFilter(QObject *watched, QEvent *event)
 void KeywordPicker::showChoice()
 {
     const KeywordChoice &c = choice();
-    setCaption(m_first, c.first);
+    m_first->setText(c.first);
     const std::array<const QStringList *, 3> lists{&c.et, &c.ou, &c.sauf};
     const bool chosen = c.count() > 0;
     for (size_t i = 0; i < 3; ++i) {
@@ -312,7 +305,7 @@ void KeywordPicker::showChoice()
 
 void KeywordPicker::showCounter()
 {
-    setCaption(m_counter, counterText(keywordCount()));
+    m_counter->setText(counterText(keywordCount()));
 }
 
 } // namespace ferlin

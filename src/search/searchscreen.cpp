@@ -329,16 +329,16 @@ void SearchScreen::build()
     layout->addStretch();
 
     auto pickInto = [](QListWidget *list, QLabel *label) {
-        onRowChosen(list, [list, label](int row) {
-            label->setText(list->item(row)->text());
+        onRowChosen(list, [list, label](int chosen) {
+            label->setText(list->item(chosen)->text());
             list->hide();
         });
     };
     pickInto(m_levelList, m_levelLabel);
     pickInto(m_pointOfViewList, m_pointOfViewLabel);
     pickInto(m_domainList, m_domainLabel);
-    onRowChosen(m_sourceList, [this](int row) {
-        setSource(m_sourceList->item(row)->text());
+    onRowChosen(m_sourceList, [this](int chosen) {
+        setSource(m_sourceList->item(chosen)->text());
         m_sourceList->hide();
     });
     m_window.publishBasketCounts();

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/texteditor.h"
 #include "fakes/fakeplatform.h"
+#include "support/accessiblename.h"
 #include "support/samplebasecopy.h"
 
 #include <QApplication>
@@ -169,7 +170,7 @@ TEST(Accessibility, EveryControlOfTheMainWindowHasAName)
         if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w)) {
             if (!w->isVisibleTo(&p.window))
                 continue;
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+            EXPECT_FALSE(test::accessibleName(w).isEmpty()) << w->objectName().toStdString();
         }
     }
 }

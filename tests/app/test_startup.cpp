@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "fakes/fakeplatform.h"
 #include "info/statescreen.h"
+#include "support/accessiblename.h"
 #include "support/programfixture.h"
 #include "support/samplebasecopy.h"
 
@@ -254,7 +255,7 @@ TEST(QuitDialog, NoHidesItAndYesSavesThenEnds)
     auto *no = quit->findChild<QPushButton *>(QStringLiteral("Cmd_non"));
     auto *yes = quit->findChild<QPushButton *>(QStringLiteral("Cmd_oui"));
     EXPECT_EQ(no->text(), QStringLiteral("Non"));
-    EXPECT_EQ(yes->accessibleName(), QStringLiteral("Oui"));
+    EXPECT_EQ(test::accessibleName(yes), QStringLiteral("Oui"));
 
     no->click();
     EXPECT_FALSE(quit->isVisible());

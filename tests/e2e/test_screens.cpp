@@ -3,16 +3,21 @@
 #include "app/mainwindow.h"
 #include "baskets/transferdialog.h"
 #include "search/keywordpicker.h"
+#include "support/accessiblename.h"
 #include "support/programfixture.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -149,4 +154,47 @@ TEST(Screens, EveryScreenFitsA1024By700WindowAndScrollsInASmallerOne)
             EXPECT_TRUE(area->verticalScrollBar()->isVisible()) << name;
         }
     }
+}
+
+TEST(Screens, ScreenReadersReadWhatEachControlShowsAfterItChanged)
+{
+    EveryScreen p;
+    // Captions that change: the card's rank line and basket, the counts, the search's source.
+    p.context.catalogue.db->execute(
+        QStringLiteral("INSERT INTO [TSélection2] SELECT * FROM TArticles WHERE Rang < 4"));
+    p.context.state.basketCounts[2] = 3;
+    p.window.publishBasketCounts();
+    p.window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
+    p.find<QToolButton>("Cmd_Droite")->click();
+    p.showBasketOnCard(2);
+    p.find<QToolButton>("Cmd_Droite")->click();
+    p.find<QPushButton>("Cmd_AjoutP")->click();
+    p.window.showScreen(QStringLiteral("Selecfr"));
+    QTest::mouseClick(p.find<QLabel>("Label1_2"), Qt::LeftButton);
+    auto *sources = p.find<QListWidget>("L_Source");
+    sources->setCurrentRow(2);
+    QTest::keyClick(sources, Qt::Key_Return);
+    ASSERT_EQ(p.find<QLabel>("Label1_2")->text(), QStringLiteral("PANIER 2"));
+    ASSERT_TRUE(p.find<QLabel>("Lab_rang")->text().contains(QStringLiteral("2 / 3")));
+
+    int checked = 0;
+    for (QWidget *w : p.window.findChildren<QWidget *>()) {
+        QString shown;
+        if (auto *label = qobject_cast<QLabel *>(w)) {
+            if (label->textFormat() == Qt::RichText || Qt::mightBeRichText(label->text()))
+                continue;
+            shown = label->text();
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            shown = button->text();
+        } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
+            shown = group->title();
+        }
+        shown.remove(u'&');
+        if (shown.trimmed().isEmpty())
+            continue;
+        EXPECT_EQ(test::accessibleName(w).trimmed().toStdString(), shown.trimmed().toStdString())
+            << w->objectName().toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 200);
 }
