@@ -78,6 +78,10 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent)
 
     buildCommandBar();
     buildWindowMenu();
+    // What goes beyond the catalogue's own commands: shown once the start-up has succeeded.
+    m_toolsMenu = menuBar()->addMenu(QStringLiteral("&Outils"));
+    m_toolsMenu->setObjectName(QStringLiteral("Menu_Outils"));
+    m_toolsMenu->menuAction()->setVisible(false);
 
     m_intro = new IntroScreen;
     addScreen(m_intro);
@@ -297,6 +301,7 @@ void MainWindow::startupEnded(bool succeeded)
 {
     m_startupSucceeded = succeeded;
     m_startupFailed = !succeeded;
+    m_toolsMenu->menuAction()->setVisible(succeeded && !m_toolsMenu->isEmpty());
     if (succeeded) {
         // A screen the start-up brought forward (the configuration) stays in front.
         QMdiSubWindow *front = m_area->activeSubWindow();

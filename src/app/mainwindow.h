@@ -85,6 +85,10 @@ public:
 
     void showHelp();
 
+    // The "Outils" menu, for the tools that go beyond the catalogue's own commands; shown once
+    // the start-up has succeeded, when it holds an action.
+    QMenu *toolsMenu() const { return m_toolsMenu; }
+
     // Used by the start-up.
     void showSuccessCommands();
     void showCommandBar();
@@ -106,6 +110,7 @@ private:
     QMdiArea *m_area;
     QToolBar *m_toolbar;
     QMenu *m_windowMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
     IntroScreen *m_intro;
     QuitDialog *m_quit;
     HelpWindow *m_help = nullptr;
