@@ -1,5 +1,6 @@
 #include "platform/inisettingsstore.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -31,10 +32,13 @@ IniSettingsStore::IniSettingsStore(QString filePath) : m_filePath(std::move(file
 
 QString IniSettingsStore::readValue(const QString &key, const QString &name) const
 {
+    // A line that cannot be read is skipped: every well-formed value still counts.
     QSettings settings(m_filePath, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return {};
     const QVariant value = settings.value(settingPath(key, name));
+    // Qt keeps a parsed file for the whole program and tells of its unreadable lines only to
+    // the object that parsed it: remembered for the next write.
+    if (settings.status() == QSettings::FormatError)
+        m_unreadableLines = true;
     // A hand-written value with unquoted commas reads as a list: give it back as one text.
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
@@ -46,9 +50,21 @@ bool IniSettingsStore::writeValue(const QString &key, const QString &name, const
     QSettings settings(m_filePath, QSettings::IniFormat);
     if (!settings.isWritable())
         return false;
+    // Rewriting the file drops the lines that could not be read: the file as it was is kept
+    // beside it first.
+    settings.allKeys(); // reads the file: its status is known then
+    if (settings.status() == QSettings::FormatError || m_unreadableLines) {
+        const QString copy = m_filePath + QStringLiteral(".bak");
+        QFile::remove(copy);
+        if (!QFile::copy(m_filePath, copy))
+            return false;
+        m_unreadableLines = false;
+    }
     settings.setValue(settingPath(key, name), text);
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    // The status may still tell of the lines that could not be read; only a write that failed
+    // counts.
+    return settings.status() != QSettings::AccessError;
 }
 
 } // namespace ferlin

@@ -6,7 +6,9 @@ namespace ferlin {
 
 // The settings store as an INI file: each key is a section path ("Software\Ferlin" is the
 // section "Software" with names "Ferlin\...") and each name one line, so the file can be read
-// and edited by hand. Backslashes, quotes, line breaks and long texts are kept as they are.
+// and edited by hand. Backslashes, quotes, line breaks and long texts are kept as they are. A
+// line that cannot be read is skipped; before the file is rewritten without it, the file is kept
+// beside itself as "ferlin.ini.bak".
 class IniSettingsStore : public SettingsStore {
 public:
     // The file in the user's configuration folder: ~/.config/Ferlin/ferlin.ini.
@@ -21,6 +23,7 @@ public:
 
 private:
     QString m_filePath;
+    mutable bool m_unreadableLines = false; // seen in the file since it was last written
 };
 
 } // namespace ferlin

@@ -102,3 +102,47 @@ TEST(IniSettingsStore, AFileThatCannotBeWrittenRefusesAndKeepsNothing)
     EXPECT_EQ(IniSettingsStore(store.filePath()).readValue(Key, QStringLiteral("Startup")),
               QString());
 }
+
+TEST(IniSettingsStore, ALineThatCannotBeReadLosesNothingElse)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ferlin.ini"));
+    {
+        IniSettingsStore store(path);
+        ASSERT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+        ASSERT_TRUE(store.writeValue(Key, QStringLiteral("LecteurCD"), QStringLiteral("/dev/sr1")));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("[[[\n");
+    file.close();
+    const QByteArray damaged = fileContent(path);
+
+    IniSettingsStore store(path);
+    EXPECT_EQ(store.readValue(Key, QStringLiteral("Startup")), QStringLiteral("1"));
+    EXPECT_EQ(store.readValue(Key, QStringLiteral("LecteurCD")), QStringLiteral("/dev/sr1"));
+    // A write succeeds and says so; the file as it was is kept beside it.
+    EXPECT_TRUE(
+        store.writeValue(Key, QStringLiteral("LecteurPDF"), QStringLiteral("/usr/bin/evince")));
+    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("LecteurCD")),
+              QStringLiteral("/dev/sr1"));
+    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("LecteurPDF")),
+              QStringLiteral("/usr/bin/evince"));
+    EXPECT_EQ(fileContent(path + QStringLiteral(".bak")), damaged);
+    EXPECT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_EQ(fileContent(path + QStringLiteral(".bak")), damaged);
+}
+
+TEST(IniSettingsStore, AGarbageFileIsWrittenOverWithoutAFalseRefusal)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ferlin.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x01\x02[\xff\xfe=]]\n[[[\n=\n");
+    file.close();
+    IniSettingsStore store(path);
+    EXPECT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("Startup")),
+              QStringLiteral("1"));
+}
