@@ -88,6 +88,12 @@ QStringList WrapForPrint(const QString &text)
     return lines;
 }
 
+QStringList OneLineForPrint(const QString &text)
+{
+    // Longer than a line, it would be cut at the paper's edge: wrapped like the long fields.
+    return text.size() <= Width ? QStringList{text} : WrapForPrint(text);
+}
+
 QStringList WrapFlatForPrint(const QString &text)
 {
     QString flat = text;
@@ -196,7 +202,7 @@ void PrintBasketHeading(const BasketPrintJob &job, const PrintLineSink &sink)
         const KeywordCaptions &k = job.keywordCaptions;
         sink(QStringLiteral("Critères de sélection :"));
         if (c.keywords) {
-            sink(QStringLiteral("Mots clés : ") + k.first);
+            sendAll(OneLineForPrint(QStringLiteral("Mots clés : ") + k.first), sink);
             sendAll(WrapFlatForPrint(QStringLiteral("     ET ") + k.et), sink);
             sendAll(WrapFlatForPrint(QStringLiteral("     OU ") + k.ou), sink);
             sendAll(WrapFlatForPrint(QStringLiteral("     SAUF ") + k.sauf), sink);
@@ -219,7 +225,7 @@ void PrintBasketHeading(const BasketPrintJob &job, const PrintLineSink &sink)
         if (c.domain)
             sendAll(WrapFlatForPrint(QStringLiteral("Domaine : ") + c.domainText), sink);
         if (c.freeText)
-            sink(QStringLiteral("Texte libre : ") + c.freeTextValue);
+            sendAll(OneLineForPrint(QStringLiteral("Texte libre : ") + c.freeTextValue), sink);
         sink(QString(27, QChar(u'_')));
     }
 

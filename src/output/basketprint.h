@@ -29,6 +29,8 @@ inline constexpr char16_t PrintBreakCharacters[] = u" .,;:?!-";
 QStringList WrapForPrint(const QString &text);
 // PrintWrappedFlat: every line feed becomes "/", then the text is wrapped as above.
 QStringList WrapFlatForPrint(const QString &text);
+// A text printed as one line, or wrapped as WrapForPrint when it is longer than a line.
+QStringList OneLineForPrint(const QString &text);
 
 // ---------------------------------------------------------------------------------------------
 // The fields the basket print and the archive offer.

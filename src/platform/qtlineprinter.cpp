@@ -67,6 +67,9 @@ void QtLinePrinter::beginDocument(const QString &pdfFile)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(pdfFile);
+        // A PDF is printed later on some printer: margins that any printer can print.
+        m_printer->setPageMargins(QMarginsF(PdfMargin, PdfMargin, PdfMargin, PdfMargin),
+                                  QPageLayout::Millimeter);
     }
     m_printer->setDocName(QStringLiteral("Ferlin 4"));
     m_painter = std::make_unique<QPainter>();
@@ -107,6 +110,27 @@ void QtLinePrinter::printLine(const QString &text)
 }
 
 void QtLinePrinter::printOneLine(const QString &text)
+{
+    // A line wider than the page goes on over the next lines instead of being cut at the
+    // paper's edge: broken after the last blank that fits, or anywhere in an endless word.
+    const QFontMetricsF metrics(m_painter->font(), m_printer.get());
+    const qreal width = m_painter->viewport().width();
+    QString rest = text;
+    while (metrics.horizontalAdvance(rest) > width && rest.size() > 1) {
+        qsizetype fits = 1, tooLong = rest.size(); // the longest start that fits, by halves
+        while (tooLong - fits > 1) {
+            const qsizetype middle = (fits + tooLong) / 2;
+            (metrics.horizontalAdvance(rest.left(middle)) <= width ? fits : tooLong) = middle;
+        }
+        const qsizetype blank = rest.left(fits + 1).lastIndexOf(u' ');
+        const qsizetype cut = blank > 0 ? blank + 1 : fits;
+        printFittingLine(rest.left(cut));
+        rest = rest.mid(cut);
+    }
+    printFittingLine(rest);
+}
+
+void QtLinePrinter::printFittingLine(const QString &text)
 {
     const QFontMetricsF metrics(m_painter->font(), m_printer.get());
     const qreal height = metrics.lineSpacing();

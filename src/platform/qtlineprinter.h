@@ -32,12 +32,16 @@ public:
     void printLine(const QString &text) override;
     void endDocument() override;
 
+    // The margins of a PDF, in millimetres.
+    static constexpr double PdfMargin = 10;
+
     // Pages of the current or last document.
     int pageCount() const { return m_pages; }
 
 private:
     void applyFont();
     void printOneLine(const QString &text);
+    void printFittingLine(const QString &text);
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;

@@ -323,3 +323,23 @@ TEST_F(BasketPrint, NoPrinterEndsThePrint)
 }
 
 } // namespace
+
+TEST_F(BasketPrint, ALongFirstKeywordOrFreeTextIsWrappedNotCut)
+{
+    add(1, 1990, QStringLiteral("10"), 4);
+    job.fields.set(PrintField::Criteria, true);
+    job.criteria.keywords = true;
+    job.criteria.freeText = true;
+    const QString keyword = QStringLiteral("électromagnétisme ").repeated(8).trimmed();
+    const QString free = QStringLiteral("onde lumineuse ").repeated(10).trimmed();
+    job.keywordCaptions = {keyword, QString(), QString(), QString()};
+    job.criteria.freeTextValue = free;
+    const QStringList heading = BasketHeadingLines(job);
+    QString printed;
+    for (const QString &line : heading) {
+        EXPECT_LE(line.size(), 112) << line.toStdString();
+        printed += line;
+    }
+    EXPECT_TRUE(printed.contains(QStringLiteral("Mots clés : ") + keyword));
+    EXPECT_TRUE(printed.contains(QStringLiteral("Texte libre : ") + free));
+}

@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -168,4 +169,39 @@ TEST(QtRichTextPrinter, OffersTheSelectionAndStopsWhenTheDialogIsCancelled)
     EXPECT_TRUE(offersSelection);
     EXPECT_FALSE(offersPageRange);
     EXPECT_TRUE(startsWithSelection);
+}
+
+TEST(QtLinePrinter, ALineWiderThanThePageGoesOnOverTheNextLinesWithinTheMargins)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    QtLinePrinter printer;
+    printer.setFont(QStringLiteral("Times New Roman"), 14);
+    printer.beginDocument(pdf);
+    QString words;
+    for (int i = 1; i <= 60; ++i)
+        words += QStringLiteral("mot%1 ").arg(i);
+    printer.printLine(words + QStringLiteral("dernier"));
+    printer.printLine(QString(300, u'x'));
+    printer.endDocument();
+    const QString text = popplerOutput("pdftotext", pdf);
+    if (text.isNull())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(text.contains(QStringLiteral("dernier")));
+    EXPECT_TRUE(text.contains(QStringLiteral("mot60")));
+    EXPECT_EQ(QString(text).count(u'x'), 300);
+    // Every word starts at least 10 mm (28.3 points) from the left edge of the page.
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QProcess process;
+    process.start(program, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString boxes = QString::fromUtf8(process.readAllStandardOutput());
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+    int placed = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++placed) {
+        const auto m = it.next();
+        EXPECT_GE(m.captured(1).toDouble(), 28.3);
+        EXPECT_GE(m.captured(2).toDouble(), 28.3);
+    }
+    EXPECT_GT(placed, 60);
 }
