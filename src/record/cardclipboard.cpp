@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
 
@@ -30,8 +31,20 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::MouseButtonRelease && watched == m_box->viewport())
+        if (watched != m_box->viewport())
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::MouseButtonPress) {
+            // A click inside the selection would keep it (the start of a drag): a click
+            // empties it wherever it falls.
+            const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+            QTextCursor cursor = m_box->textCursor();
+            if (cursor.hasSelection()) {
+                cursor.setPosition(m_box->cursorForPosition(at).position());
+                m_box->setTextCursor(cursor);
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
             m_clipboard.setText(m_box->textCursor().selection().toPlainText());
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -70,19 +83,19 @@ void RecordCard::showClipboardMenu()
 
 void RecordCard::copyReference(bool withAuthorsAndSummary)
 {
-    auto shownField = [this](const char *name) {
-        const QLabel *label = m_fields.value(QString::fromUtf8(name));
-        return label ? label->text() : QString();
-    };
+    // The values of the reference shown, from the record: the boxes show its line breaks
+    // otherwise than they are stored.
+    const QHash<QString, QString> values = currentValues();
+    auto value = [&values](const char *name) { return values.value(QString::fromUtf8(name)); };
     CardReference reference;
-    reference.title = m_title->toPlainText();
-    reference.number = shownField("Numéro");
-    reference.volume = shownField("Volume");
-    reference.month = shownField("Mois");
-    reference.year = shownField("An");
-    reference.page = shownField("Page");
-    reference.authors = shownField("Auteur");
-    reference.summary = m_summary->toPlainText();
+    reference.title = value("Titre");
+    reference.number = value("Numéro");
+    reference.volume = value("Volume");
+    reference.month = value("Mois");
+    reference.year = value("An");
+    reference.page = value("Page");
+    reference.authors = value("Auteur");
+    reference.summary = value("Resume");
     m_context.platform.clipboard.setText(withAuthorsAndSummary ? LongReferenceText(reference)
                                                                : ShortReferenceText(reference));
 }

@@ -8,11 +8,20 @@ namespace {
 
 const QString LineBreak = QStringLiteral("\r\n");
 
+// Every line break as carriage return and line feed, whatever the stored value holds.
+QString withCrLf(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(u'\n', LineBreak);
+    return text;
+}
+
 } // namespace
 
 QString ShortReferenceText(const CardReference &reference)
 {
-    return reference.title + LineBreak + QStringLiteral("KVT n° ") + reference.number +
+    return withCrLf(reference.title) + LineBreak + QStringLiteral("KVT n° ") + reference.number +
            QStringLiteral(", vol. ") + reference.volume + QStringLiteral(", ") + reference.month +
            QStringLiteral(", ") + reference.year + QStringLiteral(", p. ") + reference.page;
 }
@@ -20,8 +29,8 @@ QString ShortReferenceText(const CardReference &reference)
 QString LongReferenceText(const CardReference &reference)
 {
     return ShortReferenceText(reference) + LineBreak + QStringLiteral("Auteur(s)") + LineBreak +
-           JoinListField(reference.authors) + LineBreak + QStringLiteral("Résumé") + LineBreak +
-           reference.summary;
+           withCrLf(JoinListField(reference.authors)) + LineBreak + QStringLiteral("Résumé") +
+           LineBreak + withCrLf(reference.summary);
 }
 
 } // namespace ferlin

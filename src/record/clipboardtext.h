@@ -4,7 +4,7 @@
 
 namespace ferlin {
 
-// The pieces of a reference as the record card displays them, each taken as it is shown.
+// The pieces of the reference shown on the record card, each as its record holds it.
 struct CardReference {
     QString title;
     QString number;

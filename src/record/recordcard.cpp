@@ -1,6 +1,7 @@
 #include "record/recordcard.h"
 
 #include "db/fieldpresentation.h"
+#include "db/schema.h"
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
@@ -444,20 +445,25 @@ void RecordCard::ShowEmptyBasketCard(int basket)
     m_window.publishBasketCounts();
 }
 
+QHash<QString, QString> RecordCard::currentValues() const
+{
+    QHash<QString, QString> values;
+    RecordSet *set = m_context.catalogue.card.get();
+    if (!set || !set->hasCurrent())
+        return values;
+    try {
+        for (const QString &name : Schema::referenceFields())
+            values.insert(name, set->text(name));
+    } catch (const DbError &) {
+        values.clear(); // a row deleted meanwhile: the card shows nothing
+    }
+    return values;
+}
+
 void RecordCard::refresh()
 {
-    RecordSet *set = m_context.catalogue.card.get();
-    bool current = set && set->hasCurrent();
-    auto field = [&](const QString &name) {
-        if (!current)
-            return QString();
-        try {
-            return set->text(name);
-        } catch (const DbError &) {
-            current = false; // a row deleted meanwhile: the card shows nothing
-            return QString();
-        }
-    };
+    const QHash<QString, QString> values = currentValues();
+    auto field = [&values](const QString &name) { return values.value(name); };
     for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
         it.value()->setText(shown(field(it.key())));
     showText(m_title, shown(field(QStringLiteral("Titre"))));

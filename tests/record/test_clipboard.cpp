@@ -171,3 +171,37 @@ TEST_F(CardClipboard, ViewerButtonOfTheMainWindowStartsTheConfiguredViewer)
 }
 
 } // namespace
+
+TEST(CardClipboardText, EveryLineBreakOfTheCopiedReferenceIsCarriageReturnLineFeed)
+{
+    test::ProgramFixture program(60);
+    // The reference the card shows first, the newest, with its line breaks of every kind.
+    Database::open(program.context.databasePath)
+        ->executeBound(QStringLiteral("UPDATE TArticles SET Titre = ?, Resume = ?, Auteur = ? "
+                                      "WHERE Rang = 60"),
+                       {QStringLiteral("Un\ntitre"), QStringLiteral("a\r\nb\nc\rd"),
+                        QStringLiteral("X\r\nY")});
+    program.window.load();
+    program.window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
+    program.window.findChild<QAction *>(QStringLiteral("Mnu_Refresume"))->trigger();
+    const QString copied = program.fakes.clipboard.text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("Un\r\ntitre\r\nKVT n° ")))
+        << copied.toStdString();
+    EXPECT_TRUE(copied.endsWith(QStringLiteral("\r\nX ; Y\r\nRésumé\r\na\r\nb\r\nc\r\nd")))
+        << copied.toStdString();
+    EXPECT_EQ(copied.count(u'\n'), copied.count(QStringLiteral("\r\n")));
+    EXPECT_EQ(copied.count(u'\r'), copied.count(QStringLiteral("\r\n")));
+}
+
+TEST_F(CardClipboard, AClickInsideTheSelectionEmptiesTheClipboard)
+{
+    QPlainTextEdit *title = box("Text1");
+    title->setPlainText(QStringLiteral("Optique géométrique"));
+    title->selectAll();
+    QTextCursor third(title->document());
+    third.setPosition(3);
+    const QPoint inside = title->cursorRect(third).center();
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(program.fakes.clipboard.history().size(), 1);
+    EXPECT_EQ(program.fakes.clipboard.text(), QString());
+}
