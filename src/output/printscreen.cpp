@@ -299,13 +299,14 @@ void PrintScreen::PrintBasket()
         return;
     }
 
+    // The general title first; then, without a printer, whether and where to make a PDF.
+    m_titleDialog->exec();
+
     QString pdfFile;
     if (!choosePrintDestination(pdfFile)) {
         showCardOnBasket(basket, count);
         return;
     }
-
-    m_titleDialog->exec();
 
     // Any error ends the print: the pointer back to normal, then the reason.
     const auto printFailed = [&platform](const QString &reason) {

@@ -249,6 +249,7 @@ TEST(PrintScreen, WithoutPrinterOffersAPdfFile)
     });
 
     p.f.fakes.messageBox.pushAnswer(MessageAnswer::No);
+    p.answerTitle(QString());
     p.clickPrint();
     EXPECT_TRUE(p.f.fakes.linePrinter.documents().isEmpty());
     EXPECT_EQ(asked, 0);
@@ -264,6 +265,27 @@ TEST(PrintScreen, WithoutPrinterOffersAPdfFile)
     ASSERT_EQ(p.f.fakes.linePrinter.documents().size(), 1);
     EXPECT_EQ(p.f.fakes.linePrinter.documents().front().pdfFile, QStringLiteral("/tmp/panier.pdf"));
     EXPECT_EQ(p.f.fakes.linePrinter.lines().back(), QStringLiteral("Fin de la sélection."));
+}
+
+TEST(PrintScreen, TheGeneralTitleIsAskedBeforeThePrinterQuestionAndTheFile)
+{
+    PrintScreenProgram p;
+    p.fillBasket(1, QStringLiteral("Rang <= 2"));
+    p.f.fakes.linePrinter.setHasDefaultPrinter(false);
+    QStringList order;
+    p.screen->setPdfFileChooser([&order] {
+        order << QStringLiteral("fichier");
+        return QStringLiteral("/tmp/panier.pdf");
+    });
+    QDialog *dialog = p.screen->titleDialog();
+    QTimer::singleShot(0, dialog, [&] {
+        order << QStringLiteral("titre") + QString::number(p.f.fakes.messageBox.messages().size());
+        dialog->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    });
+    p.f.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    p.clickPrint();
+    EXPECT_EQ(order, (QStringList{QStringLiteral("titre0"), QStringLiteral("fichier")}));
+    EXPECT_EQ(p.f.fakes.messageBox.messages().size(), 1);
 }
 
 TEST(PrintScreen, PrinterFailureEndsWithTheNormalPointerAndAMessage)
