@@ -9,6 +9,7 @@
 #include "app/optiongroup.h"
 #include "db/dberror.h"
 #include "db/schema.h"
+#include "output/archivefile.h"
 #include "output/rtfreader.h"
 #include "output/rtfwriter.h"
 #include "platform/platformerror.h"
@@ -31,7 +32,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -46,6 +46,8 @@ const QString NoArchiveCaption = QStringLiteral("Pas d'archive ouverte");
 const QString ExportCaption = QStringLiteral("Nom de l'export : ");
 const QString ImportCaption = QStringLiteral(" Archive importée : ");
 const QString ImportFailedMessage = QStringLiteral("L'archive n'a pas pu être importée.\r\n");
+const QString ExportFailedMessage =
+    QStringLiteral("L'archive n'a pas pu être enregistrée dans « %1 ».\r\n%2");
 const QColor CaptionBlack(0x00, 0x00, 0x00);
 
 struct TypeOption {
@@ -117,13 +119,7 @@ template <typename Test> bool selectionHasAny(QTextEdit *text, Test test)
     return false;
 }
 
-QString askFile(QWidget *parent, bool save)
-{
-    return save ? QFileDialog::getSaveFileName(parent, QStringLiteral("Exporter l'archive"),
-                                               QString(), ArchiveWindow::fileFilter())
-                : QFileDialog::getOpenFileName(parent, QStringLiteral("Importer une archive"),
-                                               QString(), ArchiveWindow::fileFilter());
-}
+const QString RtfFilter = QStringLiteral("Documents RTF (*.RTF)");
 
 } // namespace
 
@@ -131,8 +127,17 @@ ArchiveWindow::ArchiveWindow(MainWindow &window) : m_window(window)
 {
     setObjectName(QStringLiteral("F_Export"));
     setWindowTitle(QStringLiteral("Archivage des paniers"));
-    m_exportFile = [this] { return askFile(this, true); };
-    m_importFile = [this] { return askFile(this, false); };
+    m_exportFile = [this] {
+        QString filter;
+        const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Exporter l'archive"), QString(), fileFilter(), &filter);
+        m_exportExtension = filter == RtfFilter ? QStringLiteral("RTF") : QStringLiteral("FRD");
+        return file;
+    };
+    m_importFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Importer une archive"), QString(),
+                                            importFileFilter());
+    };
     m_chooseFont = [this](const QFont &current) -> std::optional<QFont> {
         bool ok = false;
         const QFont font = QFontDialog::getFont(&ok, current, this);
@@ -158,7 +163,13 @@ ArchiveWindow::~ArchiveWindow() = default;
 
 QString ArchiveWindow::fileFilter()
 {
-    return QStringLiteral("Documents FRD (*.FRD);;Documents RTF (*.RTF)");
+    return QStringLiteral("Documents FRD (*.FRD);;") + RtfFilter;
+}
+
+QString ArchiveWindow::importFileFilter()
+{
+    // A file saved under any name can be read again.
+    return fileFilter() + QStringLiteral(";;Tous les fichiers (*)");
 }
 
 void ArchiveWindow::build()
@@ -486,15 +497,21 @@ void ArchiveWindow::fillingText(const std::function<void()> &fill)
 void ArchiveWindow::exportArchive()
 {
     const QString kept = m_name->text();
-    const QString file = m_exportFile ? m_exportFile() : QString();
+    const QString file =
+        WithArchiveExtension(m_exportFile ? m_exportFile() : QString(), m_exportExtension);
     if (file.isEmpty()) {
         m_name->setText(kept);
         return;
     }
-    QSaveFile out(file);
-    const QByteArray rtf = writeRtf(*m_text->document());
-    if (!out.open(QIODevice::WriteOnly) || out.write(rtf) != rtf.size() || !out.commit()) {
+    try {
+        SaveArchiveFile(file, writeRtf(*m_text->document()));
+    } catch (const PlatformError &error) {
+        // The former file is kept; the user must know that the archive is not saved.
         m_name->setText(kept);
+        m_window.context().platform.messageBox.show(
+            MessageIcon::Exclamation, MessageButtons::Ok,
+            ExportFailedMessage.arg(QDir::toNativeSeparators(file), error.description()),
+            defaultMessageTitle());
         return;
     }
     m_name->setText(ExportCaption + QFileInfo(file).absoluteFilePath());

@@ -45,6 +45,8 @@ public:
 
     // The file filter of both dialogs.
     static QString fileFilter();
+    // The import dialog's filter: the archive's types, then every file.
+    static QString importFileFilter();
 
     // Cmd_Archive, Cmd_Exporte, Cmd_Importe, Cmd_PrintArchive.
     void buildArchive();
@@ -100,6 +102,7 @@ private:
     QTextEdit *m_text = nullptr;
     FileNameProvider m_exportFile;
     FileNameProvider m_importFile;
+    QString m_exportExtension = QStringLiteral("FRD"); // of the type chosen in the save dialog
     FontProvider m_chooseFont;
     ColourProvider m_chooseColour;
     bool m_loading = false;

@@ -1,6 +1,7 @@
 #include "app/captioncolours.h"
 #include "db/database.h"
 #include "db/recordset.h"
+#include "output/archivefile.h"
 #include "output/archivewindow.h"
 #include "output/rtfwriter.h"
 #include "support/programfixture.h"
@@ -322,4 +323,43 @@ TEST(ArchiveWindow, TheTogglesShowTheirPicturesFromTheProgramFolder)
     p.open();
     for (const char *name : {"ImageBold", "ImageItalic"})
         EXPECT_FALSE(p.find<QToolButton>(name)->icon().isNull()) << name;
+}
+
+TEST(ArchiveWindow, AnArchiveNamedWithoutExtensionGetsItsTypesAndAnyFileCanBeImported)
+{
+    ArchiveProgram p;
+    p.open();
+    QTemporaryDir dir;
+    p.text()->setPlainText(QStringLiteral("Archive sans extension"));
+    const QString file = dir.filePath(QStringLiteral("archive"));
+    p.window->setExportFileProvider([file] { return file; });
+    p.click("Cmd_Exporte");
+    EXPECT_TRUE(QFile::exists(file + QStringLiteral(".FRD")));
+    EXPECT_EQ(p.name(), QStringLiteral("Nom de l'export : ") + file + QStringLiteral(".FRD"));
+    EXPECT_EQ(WithArchiveExtension(QStringLiteral("/a.b/archive."), QStringLiteral("RTF")),
+              QStringLiteral("/a.b/archive.RTF"));
+    EXPECT_EQ(WithArchiveExtension(QStringLiteral("/a/archive.txt"), QStringLiteral("RTF")),
+              QStringLiteral("/a/archive.txt"));
+    EXPECT_TRUE(
+        ArchiveWindow::importFileFilter().endsWith(QStringLiteral(";;Tous les fichiers (*)")));
+    EXPECT_TRUE(ArchiveWindow::importFileFilter().startsWith(ArchiveWindow::fileFilter()));
+}
+
+TEST(ArchiveWindow, AFailedExportSaysWhyAndKeepsTheFormerFile)
+{
+    ArchiveProgram p;
+    p.open();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("absent/archive.FRD"));
+    p.text()->setPlainText(QStringLiteral("Texte"));
+    p.window->setExportFileProvider([file] { return file; });
+    p.click("Cmd_Exporte");
+    EXPECT_EQ(p.name(), QStringLiteral("Pas d'archive ouverte"));
+    ASSERT_EQ(p.f.fakes.messageBox.messages().size(), 1);
+    const RecordedMessage &m = p.f.fakes.messageBox.lastMessage();
+    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("L'archive n'a pas pu être enregistrée dans « ") +
+                                  file + QStringLiteral(" ».\r\n")))
+        << m.text.toStdString();
+    EXPECT_GT(m.text.section(QStringLiteral("\r\n"), 1).size(), 5);
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ferlin {
+
+// The archive's file name with the extension of its type ("FRD" or "RTF") added when the name
+// has none, so that the archive can be found again in the import dialog.
+QString WithArchiveExtension(const QString &file, const QString &extension);
+
+// Writes an archive's bytes under `file` whole or not at all: a former file of that name stays as
+// it was when the write fails. Throws a PlatformError whose description names the cause in
+// French.
+void SaveArchiveFile(const QString &file, const QByteArray &bytes);
+
+} // namespace ferlin
