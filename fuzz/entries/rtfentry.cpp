@@ -3,6 +3,7 @@
 #include "output/rtfreader.h"
 #include "output/rtfwriter.h"
 
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -28,7 +29,12 @@ QString WritableText(const QTextDocument &document)
 // its font, size, bold, italic, underline, strikethrough and colour; the tab stops.
 QString Appearance(const QTextDocument &document)
 {
-    const QString defaultFamily = document.defaultFont().family();
+    // Text without a font of its own is shown in the default font, which the archive names by
+    // the family and size really shown.
+    const QString defaultFamily = QFontInfo(document.defaultFont()).family();
+    const qreal defaultSize = document.defaultFont().pointSizeF() > 0
+                                  ? document.defaultFont().pointSizeF()
+                                  : QFontInfo(document.defaultFont()).pointSizeF();
     QString out;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         out += QStringLiteral("paragraph");
@@ -45,7 +51,8 @@ QString Appearance(const QTextDocument &document)
             if (family.isEmpty())
                 family = defaultFamily;
             const QString look =
-                family + u' ' + QString::number(format.fontPointSize()) +
+                family + u' ' +
+                QString::number(format.fontPointSize() > 0 ? format.fontPointSize() : defaultSize) +
                 (format.fontWeight() >= QFont::DemiBold ? QStringLiteral(" b") : QString()) +
                 (format.fontItalic() ? QStringLiteral(" i") : QString()) +
                 (format.fontUnderline() ? QStringLiteral(" u") : QString()) +

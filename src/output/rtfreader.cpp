@@ -24,6 +24,7 @@ struct CharState {
     bool underline = false;
     bool strike = false;
     int colour = 0;
+    bool hidden = false; // \v: text that word processors do not show
 
     bool operator==(const CharState &other) const
     {
@@ -95,6 +96,10 @@ bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\0';
+}
 
 class RtfParser {
 public:
@@ -103,6 +108,15 @@ public:
     }
 
     bool run(QString *error);
+    bool onlyBlanksFrom(qsizetype position)
+    {
+        if (m_lastContent == NotSearched) {
+            m_lastContent = m_data.size() - 1;
+            while (m_lastContent >= 0 && IsBlank(m_data[m_lastContent]))
+                --m_lastContent;
+        }
+        return position > m_lastContent;
+    }
 
 private:
     bool fail(QString *error, const QString &text)
@@ -146,6 +160,9 @@ private:
     int m_bytesCodePage = 1252;
     char16_t m_highSurrogate = 0;
     int m_skip = 0; // fallback characters still to skip after \uN
+    static constexpr qsizetype NotSearched = -2;
+    qsizetype m_lastContent = NotSearched; // the last byte that is not a blank
+    bool m_reopened = false;               // a stray closing brace ended the document early
     QString m_text; // run text waiting for insertion, in the format m_textChars
     CharState m_textChars;
     int m_pendingCells = 0;
@@ -252,6 +269,8 @@ void RtfParser::put(char16_t value)
         }
         return;
     case Destination::Text:
+        if (m_state.chars.hidden)
+            return;
         break;
     }
     if (m_text.isEmpty() || m_textChars != m_state.chars) {
@@ -403,6 +422,8 @@ void RtfParser::controlWord(const QByteArray &word, bool hasParameter, int param
         chars.strike = on;
     } else if (word == "cf") {
         chars.colour = parameter;
+    } else if (word == "v") {
+        chars.hidden = on;
     } else if (word == "plain") {
         chars = CharState();
     } else if (word == "pard") {
@@ -464,8 +485,14 @@ bool RtfParser::run(QString *error)
                 flushRun();
             m_state = m_stack.takeLast();
             m_ignorable = false;
-            if (m_stack.isEmpty())
-                break;
+            if (m_stack.isEmpty()) {
+                // A stray closing brace ends the document early: the reader carries on with
+                // what follows, as word processors do, when there is more than blanks.
+                if (onlyBlanksFrom(m_pos))
+                    break;
+                m_stack.append(m_state);
+                m_reopened = true;
+            }
         } else if (c == '\\') {
             if (m_pos >= size)
                 break;
@@ -523,15 +550,10 @@ bool RtfParser::run(QString *error)
             textByte(c);
         }
     }
-    if (!m_stack.isEmpty())
+    // After a stray closing brace the document's own end closes nothing more.
+    if (!m_stack.isEmpty() && !(m_reopened && m_stack.size() == 1))
         return fail(error, QStringLiteral("Ce fichier RTF est incomplet : il s'arrête avant la "
                                           "fin du document."));
-    for (; m_pos < size; ++m_pos) {
-        const char c = m_data[m_pos];
-        if (c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0')
-            return fail(error, QStringLiteral("Ce fichier RTF est endommagé : du contenu suit la "
-                                              "fin du document."));
-    }
     finish();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "output/rtfcodec.h"
 
 #include <QColor>
+#include <QFontInfo>
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -61,14 +62,23 @@ void AppendNumber(QByteArray &out, const char *word, int value)
     out.append(QByteArray::number(value));
 }
 
+// The font a fragment without a font of its own is shown in.
+struct DefaultFont {
+    QString family;
+    qreal pointSize;
+};
+
 void AppendFragment(QByteArray &out, const QTextFragment &fragment, Tables &tables,
-                    const QString &defaultFamily)
+                    const DefaultFont &shown)
 {
     const QTextCharFormat format = fragment.charFormat();
     out.append('{');
-    AppendNumber(out, "\\f", tables.font(FragmentFamily(format, defaultFamily)));
-    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
-        AppendNumber(out, "\\fs", int(std::lround(format.fontPointSize() * 2)));
+    AppendNumber(out, "\\f", tables.font(FragmentFamily(format, shown.family)));
+    const qreal size = format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0
+                           ? format.fontPointSize()
+                           : shown.pointSize;
+    if (size > 0)
+        AppendNumber(out, "\\fs", int(std::lround(size * 2)));
     if (format.fontWeight() >= QFont::DemiBold)
         out.append("\\b");
     if (format.fontItalic())
@@ -103,8 +113,13 @@ void AppendTabStops(QByteArray &out, const QTextBlockFormat &format)
 QByteArray writeRtf(const QTextDocument &document)
 {
     Tables tables;
-    const QString defaultFamily = document.defaultFont().family();
-    tables.font(defaultFamily);
+    // The family and size really shown: the document's own default may be a generic name
+    // ("Sans Serif") that word processors do not know, without a size.
+    const QFont font = document.defaultFont();
+    const QFontInfo shownFont(font);
+    const DefaultFont shown{shownFont.family(),
+                            font.pointSizeF() > 0 ? font.pointSizeF() : shownFont.pointSizeF()};
+    tables.font(shown.family);
 
     QByteArray body;
     body.reserve(qsizetype(document.characterCount()) * 2 + 1024);
@@ -115,7 +130,7 @@ QByteArray writeRtf(const QTextDocument &document)
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.isValid())
-                AppendFragment(body, fragment, tables, defaultFamily);
+                AppendFragment(body, fragment, tables, shown);
         }
         body.append("\\par\n");
     }

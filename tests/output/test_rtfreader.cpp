@@ -175,11 +175,7 @@ TEST(RtfReader, ReadsDeeplyNestedGroups)
 
 TEST(RtfReader, RefusesDamagedFilesAndKeepsTheDocument)
 {
-    const QByteArray damaged[] = {"Bonjour",
-                                  "",
-                                  "{\\rtf1 texte {\\b gras}",
-                                  "{\\rtf1 texte}}",
-                                  "{\\rtf1 texte} suite",
+    const QByteArray damaged[] = {"Bonjour", "", "{\\rtf1 texte {\\b gras}",
                                   "{\\rtf1 {\\pict\\bin99 abc}}"};
     for (const QByteArray &rtf : damaged) {
         QTextDocument document;
@@ -191,6 +187,11 @@ TEST(RtfReader, RefusesDamagedFilesAndKeepsTheDocument)
     }
     QString error;
     QTextDocument document;
+    // What follows a stray closing brace is read, not refused.
+    EXPECT_TRUE(readRtf("{\\rtf1 texte}}", document, &error));
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("texte"));
+    EXPECT_TRUE(readRtf("{\\rtf1 texte} suite", document, &error));
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("texte suite"));
     readRtf("{\\rtf1 texte", document, &error);
     EXPECT_EQ(error, QStringLiteral("Ce fichier RTF est incomplet : il s'arrête avant la fin du "
                                     "document."));
@@ -233,7 +234,8 @@ TEST_F(RtfSamples, WordDocuments)
     EXPECT_TRUE(FormatAt(document, QStringLiteral("bold")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(FormatAt(document, QStringLiteral("italic")).fontItalic());
     EXPECT_TRUE(FormatAt(document, QStringLiteral("underline")).fontUnderline());
-    EXPECT_FALSE(text.contains(QStringLiteral("Nate"))); // \info skipped
+    EXPECT_FALSE(text.contains(QStringLiteral("Nate")));   // \info skipped
+    EXPECT_FALSE(text.contains(QStringLiteral("hidden"))); // \v: hidden text
 
     ASSERT_TRUE(load("word_pictures-fields.rtf", document));
     text = document.toPlainText();
@@ -266,13 +268,18 @@ TEST_F(RtfSamples, LibreOfficeDocumentsAndPicture)
 TEST_F(RtfSamples, MalformedFiles)
 {
     QTextDocument document;
-    for (const char *name : {"malformed_truncated.rtf", "malformed_extra-brace.rtf"}) {
+    for (const char *name : {"malformed_truncated.rtf"}) {
         document.setPlainText(QStringLiteral("inchangé"));
         QString error;
         EXPECT_FALSE(load(name, document, &error)) << name;
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(document.toPlainText(), QStringLiteral("inchangé"));
     }
+    // A stray closing brace in the middle: the text on both sides of it is read, as other
+    // readers do.
+    ASSERT_TRUE(load("malformed_extra-brace.rtf", document));
+    EXPECT_EQ(document.toPlainText().trimmed(),
+              QStringLiteral("This file contains an extra brace in the middle.\n\nTest line."));
     ASSERT_TRUE(load("malformed_invalid-hex.rtf", document));
     EXPECT_EQ(document.toPlainText(), QStringLiteral("xřx"));
 

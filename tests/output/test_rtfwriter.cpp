@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -184,4 +185,18 @@ TEST(RtfWriter, WritesALargeArchiveQuickly)
     ASSERT_TRUE(readRtf(rtf, copy));
     EXPECT_EQ(copy.blockCount(), 6773);
     EXPECT_EQ(copy.toPlainText(), document.toPlainText());
+}
+
+TEST(RtfWriter, TextWithoutAFontOfItsOwnNamesTheFamilyAndSizeShown)
+{
+    QTextDocument document;
+    QFont generic(QStringLiteral("Sans Serif"));
+    generic.setPointSize(11);
+    document.setDefaultFont(generic);
+    QTextCursor(&document).insertText(QStringLiteral("Archive du panier"));
+    const QByteArray rtf = writeRtf(document);
+    const QString shown = QFontInfo(generic).family();
+    const QByteArray table = "{\\fonttbl{\\f0\\fnil\\fcharset0 " + shown.toLatin1() + ";}";
+    EXPECT_TRUE(rtf.contains(table)) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("{\\f0\\fs22 Archive du panier}")) << rtf.constData();
 }
