@@ -1,10 +1,14 @@
 #include "app/commandline.h"
 
+#include "app/settingsio.h"
 #include "app/startup.h"
 #include "db/database.h"
+#include "db/schema.h"
 #include "import/importcatalogue.h"
 #include "import/importreport.h"
 #include "import/mdbrowsource.h"
+#include "output/basketexport.h"
+#include "platform/inisettingsstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +29,7 @@ constexpr int WrongUsage = 2;
 struct CommandContext {
     const QString &databasePath;
     const RowSourceOpener &open;
+    const SettingsStore *settings; // nullptr: the user's settings file
     QTextStream &out;
     QTextStream &err;
 };
@@ -38,6 +43,7 @@ struct Command {
 };
 
 const std::vector<Command> &commands();
+int wrongUsage(QTextStream &err, const QString &message);
 
 int importBase(const QStringList &values, CommandContext &context)
 {
@@ -56,6 +62,42 @@ int importBase(const QStringList &values, CommandContext &context)
         context.err << error.description() << u'\n';
         return Failed;
     }
+}
+
+int exportBasket(const QStringList &values, CommandContext &context)
+{
+    bool isNumber = false;
+    const int basket = values.at(0).toInt(&isNumber);
+    if (!isNumber || basket < 1 || basket > Schema::BasketCount)
+        return wrongUsage(context.err,
+                          QStringLiteral("PANIER vaut 1, 2 ou 3, pas « %1 ».").arg(values.at(0)));
+    const std::optional<ExportFormat> format = exportFormatNamed(values.at(1));
+    if (!format)
+        return wrongUsage(context.err,
+                          QStringLiteral("FORMAT vaut bibtex, ris, csljson ou csv, pas « %1 ».")
+                              .arg(values.at(1)));
+    const QString file = withExportExtension(values.at(2), *format);
+    try {
+        // The texts' place decides whether the PDFs are named, as on the record card.
+        Settings settings;
+        if (context.settings) {
+            LoadSettings(*context.settings, settings);
+        } else {
+            const IniSettingsStore userSettings;
+            LoadSettings(userSettings, settings);
+        }
+        const std::unique_ptr<Database> db = Database::open(context.databasePath);
+        const int count = ExportBasket(*db, basket, *format, file, exportTextsFolder(settings));
+        context.out << exportDoneMessage(count, file) << u'\n';
+        return Done;
+    } catch (const DbError &error) {
+        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
+                           .arg(QDir::toNativeSeparators(context.databasePath))
+                    << error.description() << u'\n';
+    } catch (const ExportError &error) {
+        context.err << QStringLiteral("ferlin : ") << error.message() << u'\n';
+    }
+    return Failed;
 }
 
 int showHelp(const QStringList &, CommandContext &context)
@@ -83,6 +125,13 @@ const std::vector<Command> &commands()
                         "      en base de Ferlin, qui remplace la base actuelle en gardant ses\n"
                         "      paniers ; puis s'arrête en disant ce qui a été lu."),
          importBase},
+        {{QStringLiteral("--export")},
+         {QStringLiteral("PANIER"), QStringLiteral("FORMAT"), QStringLiteral("FICHIER")},
+         QStringLiteral("Exporte le panier PANIER (1, 2 ou 3) dans FICHIER pour un gestionnaire\n"
+                        "      de références ou un tableur ; FORMAT : bibtex, ris, csljson ou csv\n"
+                        "      (l'extension du format est ajoutée au nom qui ne l'a pas) ; puis\n"
+                        "      s'arrête en disant combien de références ont été écrites."),
+         exportBasket},
         {{QStringLiteral("--help"), QStringLiteral("-h")},
          {},
          QStringLiteral("Affiche cette aide et s'arrête."),
@@ -142,7 +191,8 @@ int wrongUsage(QTextStream &err, const QString &message)
 } // namespace
 
 std::optional<int> RunCommandLine(const QStringList &arguments, const QString &databasePath,
-                                  QTextStream &out, QTextStream &err, const RowSourceOpener &open)
+                                  QTextStream &out, QTextStream &err, const RowSourceOpener &open,
+                                  const SettingsStore *settings)
 {
     if (arguments.size() < 2)
         return std::nullopt;
@@ -166,7 +216,7 @@ std::optional<int> RunCommandLine(const QStringList &arguments, const QString &d
     if (rest.size() > command->values.size())
         return wrongUsage(
             err, QStringLiteral("argument en trop « %1 ».").arg(rest.at(command->values.size())));
-    CommandContext context{databasePath, open, out, err};
+    CommandContext context{databasePath, open, settings, out, err};
     const int status = command->run(rest, context);
     out.flush();
     err.flush();

@@ -7,6 +7,7 @@
 #include "config/configscreens.h"
 #include "info/infoscreens.h"
 #include "output/archivewindow.h"
+#include "output/exportdialog.h"
 #include "output/printscreen.h"
 
 #include "record/recordcard.h"
@@ -117,6 +118,7 @@ void installScreens(MainWindow &window)
     });
     installConfigScreens(window);
     installInfoScreens(window);
+    installExportTools(window);
 }
 
 } // namespace ferlin

@@ -106,8 +106,7 @@ private:
             showScreen(TextLocationScreen);
             return;
         }
-        // From the backslash after the seven leading characters: "\Textes\1998\a.pdf".
-        const QString file = resolveStoredPath(folder, m_place.fullText.mid(7));
+        const QString file = HardDiskTextPath(folder, m_place.fullText);
         if (m_platform.files.fileExists(file)) {
             launch(viewer, file);
             return;
@@ -169,6 +168,11 @@ private:
 };
 
 } // namespace
+
+QString HardDiskTextPath(const QString &hardDiskFolder, const QString &fullText)
+{
+    return resolveStoredPath(hardDiskFolder, fullText.mid(7));
+}
 
 void OpenArticleText(const Settings &settings, int &currentCd, const ArticleTextPlace &place,
                      Platform &platform, const ShowScreenFunction &showScreen)

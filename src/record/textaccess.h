@@ -18,6 +18,11 @@ struct ArticleTextPlace {
     QString disc;     // Localisation: the number of the disc that carries the text
 };
 
+// The file of a reference's text in the hard-disk copy of the texts below `hardDiskFolder`:
+// the stored path from the backslash after its seven leading characters ("\Textes\1998\a.pdf"),
+// under its real names on disk.
+QString HardDiskTextPath(const QString &hardDiskFolder, const QString &fullText);
+
 // "Texte" of the record card: opens the reference's text in the PDF viewer, from the hard-disk
 // copy or from the disc that carries it, asking for the right disc until it is in the drive or
 // the user cancels. `currentCd` is the number of the disc last found in the drive; it changes

@@ -1,0 +1,312 @@
+#include "output/basketexport.h"
+
+#include "app/settings.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/jetdialect.h"
+#include "db/schema.h"
+#include "output/basketprint.h"
+#include "output/exportformats.h"
+#include "record/textaccess.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <cmath>
+
+namespace ferlin {
+
+namespace {
+
+const std::array<ExportFormatInfo, ExportFormatCount> &formatInfos()
+{
+    static const std::array<ExportFormatInfo, ExportFormatCount> infos = {{
+        {QStringLiteral("bibtex"), QStringLiteral("BibTeX (.bib)"), QStringLiteral("bib")},
+        {QStringLiteral("ris"), QStringLiteral("RIS (.ris)"), QStringLiteral("ris")},
+        {QStringLiteral("csljson"), QStringLiteral("CSL JSON (.json)"), QStringLiteral("json")},
+        {QStringLiteral("csv"), QStringLiteral("CSV (.csv)"), QStringLiteral("csv")},
+    }};
+    return infos;
+}
+
+// The fields that hold one value a line.
+bool isListField(const QString &field)
+{
+    static const QStringList lists = {QStringLiteral("auteur"), QStringLiteral("domaine"),
+                                      QStringLiteral("pointdevue"), QStringLiteral("niveaux"),
+                                      QStringLiteral("motscles")};
+    return lists.contains(field.toLower());
+}
+
+// The lines of a list-valued field, each trimmed, the blank ones left out.
+QStringList listLines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(u'\n')) {
+        const QString value = line.trimmed(); // a stored line break is CR LF
+        if (!value.isEmpty())
+            lines << value;
+    }
+    return lines;
+}
+
+// A whole number written as text ("12", " 12 ", "12.0"); nothing for any other text.
+std::optional<qlonglong> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const qlonglong n = text.toLongLong(&ok);
+    if (ok)
+        return n;
+    const double d = text.toDouble(&ok);
+    if (ok && std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
+        return qlonglong(d);
+    return std::nullopt;
+}
+
+QString lastPage(const QString &page, const QString &pageCount)
+{
+    const auto first = wholeNumber(page);
+    const auto count = wholeNumber(pageCount);
+    if (!first || !count || *count < 1)
+        return {};
+    return QString::number(*first + *count - 1);
+}
+
+// The columns of a row by the name of their field, without regard to case.
+class Columns {
+public:
+    explicit Columns(sqlite3_stmt *stmt) : m_stmt(stmt)
+    {
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i) {
+            const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+            m_names << name;
+            m_index.insert(name.toLower(), i);
+        }
+    }
+    const QStringList &names() const { return m_names; }
+    // The value of a column of the current row as text, an empty field as empty text.
+    QString text(int i) const
+    {
+        const QVariant v = columnValue(m_stmt, i);
+        return v.isNull() ? QString() : v.toString();
+    }
+    QString text(const QString &field) const
+    {
+        const int i = m_index.value(field.toLower(), -1);
+        return i < 0 ? QString() : text(i);
+    }
+
+private:
+    sqlite3_stmt *m_stmt;
+    QStringList m_names;
+    QHash<QString, int> m_index;
+};
+
+ExportedReference readReference(const Columns &row, const QString &textsFolder)
+{
+    ExportedReference r;
+    for (int i = 0; i < row.names().size(); ++i) {
+        const QString value = row.text(i);
+        r.values << (isListField(row.names().at(i)) ? listLines(value).join(QStringLiteral("\r\n"))
+                                                    : value.trimmed());
+    }
+    r.rank = row.text(QStringLiteral("Rang")).trimmed();
+    r.year = row.text(QStringLiteral("An")).trimmed();
+    r.volume = row.text(QStringLiteral("Volume")).trimmed();
+    r.number = row.text(QStringLiteral("Numéro")).trimmed();
+    r.month = firstMonthNumber(row.text(QStringLiteral("Mois")));
+    r.firstPage = row.text(QStringLiteral("Page")).trimmed();
+    if (wholeNumber(r.firstPage))
+        r.lastPage = lastPage(r.firstPage, row.text(QStringLiteral("NombrePages")).trimmed());
+    QStringList title;
+    for (const char *field : {"Titre", "Soustitre"}) {
+        const QString part = row.text(QString::fromUtf8(field)).trimmed();
+        if (!part.isEmpty())
+            title << part;
+    }
+    r.title = title.join(QStringLiteral(" : "));
+    r.summary = row.text(QStringLiteral("Resume")).trimmed();
+    r.authors = listLines(row.text(QStringLiteral("Auteur")));
+    r.keywords = listLines(row.text(QStringLiteral("MotsCles")));
+    // The path the record card would open, named only when the text is really there.
+    const QString fullText = row.text(QStringLiteral("TexteIntegral"));
+    if (!textsFolder.isEmpty() && !fullText.trimmed().isEmpty()) {
+        const QString file = HardDiskTextPath(textsFolder, fullText);
+        if (QFileInfo(file).isFile())
+            r.pdfPath = file;
+    }
+    return r;
+}
+
+// Why a file cannot be opened for writing, for the message.
+QString openFailureReason(const QString &file)
+{
+    const QFileInfo info(file);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("le dossier « %1 » n'existe pas.")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (info.isDir())
+        return QStringLiteral("c'est un dossier.");
+    if (!folder.isWritable())
+        return QStringLiteral("le dossier « %1 » est protégé en écriture.")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    return QStringLiteral("accès refusé.");
+}
+
+} // namespace
+
+const ExportFormatInfo &exportFormatInfo(ExportFormat format)
+{
+    return formatInfos().at(size_t(format));
+}
+
+std::optional<ExportFormat> exportFormatNamed(const QString &name)
+{
+    for (int i = 0; i < ExportFormatCount; ++i) {
+        if (formatInfos().at(size_t(i)).name.compare(name, Qt::CaseInsensitive) == 0)
+            return ExportFormat(i);
+    }
+    return std::nullopt;
+}
+
+QString withExportExtension(const QString &file, ExportFormat format)
+{
+    const QString suffix = u'.' + exportFormatInfo(format).extension;
+    return file.endsWith(suffix, Qt::CaseInsensitive) ? file : file + suffix;
+}
+
+PersonName splitPersonName(const QString &name)
+{
+    const QString simplified = name.trimmed();
+    qsizetype blank = 0;
+    while (blank < simplified.size() && !simplified.at(blank).isSpace())
+        ++blank;
+    return {simplified.left(blank), simplified.mid(blank).trimmed()};
+}
+
+int firstMonthNumber(const QString &month)
+{
+    static const QStringList names = {
+        QStringLiteral("janvier"), QStringLiteral("février"),  QStringLiteral("mars"),
+        QStringLiteral("avril"),   QStringLiteral("mai"),      QStringLiteral("juin"),
+        QStringLiteral("juillet"), QStringLiteral("août"),     QStringLiteral("septembre"),
+        QStringLiteral("octobre"), QStringLiteral("novembre"), QStringLiteral("décembre")};
+    const QString first = month.section(u'-', 0, 0).trimmed().toLower();
+    return int(names.indexOf(first)) + 1;
+}
+
+QString ExportedReference::key() const
+{
+    QString key = QStringLiteral("kavetol") + year + u'_' + rank;
+    // A key is read up to its first comma or blank: only letters, digits and "_" are kept.
+    key.removeIf([](QChar c) { return !(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_'; });
+    return key;
+}
+
+QString exportTextsFolder(const Settings &settings)
+{
+    return settings.textsOnHardDisk ? settings.hardDiskFolder : QString();
+}
+
+BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder)
+{
+    BasketExport result;
+    // The basket list's own statement and order. One statement reads every row from one
+    // snapshot of the base: a change made meanwhile cannot tear the file.
+    StatementPtr stmt = db.prepare(translateJetSql(BasketPrintSource(basket)));
+    const Columns row(stmt.get());
+    result.fields = row.names();
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        result.references.push_back(readReference(row, textsFolder));
+    if (rc != SQLITE_DONE)
+        db.fail(rc);
+    return result;
+}
+
+QByteArray FormatExport(ExportFormat format, const BasketExport &basket)
+{
+    switch (format) {
+    case ExportFormat::BibTeX:
+        return WriteBibTeX(basket);
+    case ExportFormat::Ris:
+        return WriteRis(basket);
+    case ExportFormat::CslJson:
+        return WriteCslJson(basket);
+    case ExportFormat::Csv:
+        return WriteCsv(basket);
+    }
+    return {};
+}
+
+ExportError::ExportError(QString message)
+    : m_message(std::move(message)), m_what(m_message.toUtf8())
+{
+}
+
+void WriteFileAtomically(const QString &file, const QByteArray &bytes)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    // A temporary file beside the target, renamed over it on commit; on any failure it is
+    // removed and the target is left alone.
+    QSaveFile out(file);
+    // Unbuffered, each write's count is checked here: through its buffer, QSaveFile takes a
+    // short write (the disk full halfway) for a whole one and commits a truncated file.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw ExportError(QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2")
+                              .arg(shown, openFailureReason(file)));
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written < bytes.size() || !out.commit()) {
+        const QString reason = out.error() == QFileDevice::ResourceError
+                                   ? QStringLiteral("le disque est plein")
+                                   : QStringLiteral("l'écriture a échoué");
+        throw ExportError(QStringLiteral("L'export n'a pas pu être écrit dans « %1 » : %2. Aucun "
+                                         "fichier n'a été créé ni modifié sous ce nom.")
+                              .arg(shown, reason));
+    }
+}
+
+int ExportBasket(Database &db, int basket, ExportFormat format, const QString &file,
+                 const QString &textsFolder)
+{
+    if (basket < 1 || basket > Schema::BasketCount)
+        throw ExportError(QStringLiteral("Il n'y a pas de panier n° %1 : les paniers sont "
+                                         "numérotés de 1 à 3.")
+                              .arg(basket));
+    BasketExport read;
+    try {
+        read = ReadBasketForExport(db, basket, textsFolder);
+    } catch (const DbError &error) {
+        throw ExportError(QStringLiteral("Le panier n° %1 n'a pas pu être lu : %2")
+                              .arg(QString::number(basket), error.description()));
+    }
+    if (read.references.empty())
+        throw ExportError(
+            QStringLiteral("Le panier n° %1 est vide : il n'y a rien à exporter.").arg(basket));
+    WriteFileAtomically(file, FormatExport(format, read));
+    return int(read.references.size());
+}
+
+QString exportDoneMessage(int count, const QString &file)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    if (count == 1)
+        return QStringLiteral("1 référence exportée dans « %1 ».").arg(shown);
+    return QStringLiteral("%1 références exportées dans « %2 ».")
+        .arg(QString::number(count), shown);
+}
+
+} // namespace ferlin

@@ -1,0 +1,277 @@
+#include "output/exportdialog.h"
+
+#include "app/accessibility.h"
+#include "app/mainwindow.h"
+#include "app/optiongroup.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace ferlin {
+
+namespace {
+
+const QString Title = QStringLiteral("Exporter un panier");
+const QString MessageTitle = QStringLiteral("Exportation d'un panier");
+
+QString basketCaption(int basket, int count)
+{
+    const QString name = QStringLiteral("Panier n° ") + QString::number(basket);
+    if (count <= 0)
+        return name + QStringLiteral(" (vide)");
+    if (count == 1)
+        return name + QStringLiteral(" (1 référence)");
+    return name + QStringLiteral(" (") + QString::number(count) + QStringLiteral(" références)");
+}
+
+QString askFile(QWidget *parent, const QString &suggested, ExportFormat format)
+{
+    const ExportFormatInfo &info = exportFormatInfo(format);
+    const QString filter =
+        info.caption.section(u' ', 0, -2) + QStringLiteral(" (*.") + info.extension + u')';
+    // Replacing a file is asked once, by the export, after the extension has been added.
+    return QFileDialog::getSaveFileName(parent, Title, suggested, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace
+
+ExportDialog::ExportDialog(MainWindow &window, QWidget *parent) : QDialog(parent), m_window(window)
+{
+    setObjectName(QStringLiteral("ExportPanier"));
+    setWindowTitle(Title);
+    setModal(true);
+    m_chooseFile = [this](const QString &suggested, ExportFormat format) {
+        return askFile(this, suggested, format);
+    };
+    build();
+    nameControlsForAccessibility(this);
+}
+
+void ExportDialog::build()
+{
+    auto *baskets = new QGroupBox(QStringLiteral("&Panier"), this);
+    baskets->setObjectName(QStringLiteral("Frame_Panier"));
+    auto *basketLayout = new QVBoxLayout(baskets);
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new QRadioButton(basketCaption(i + 1, 0), baskets);
+        option->setObjectName(QStringLiteral("Option_Panier_") + QString::number(i));
+        basketLayout->addWidget(option);
+        m_baskets[size_t(i)] = option;
+    }
+    exclusiveGroup(this, m_baskets);
+    m_allEmpty = new QLabel(QStringLiteral("Les trois paniers sont vides : il n'y a rien à "
+                                           "exporter."),
+                            baskets);
+    m_allEmpty->setObjectName(QStringLiteral("Lab_PaniersVides"));
+    basketLayout->addWidget(m_allEmpty);
+
+    auto *formats = new QGroupBox(QStringLiteral("F&ormat"), this);
+    formats->setObjectName(QStringLiteral("Frame_Format"));
+    auto *formatLayout = new QVBoxLayout(formats);
+    for (int i = 0; i < ExportFormatCount; ++i) {
+        auto *option = new QRadioButton(exportFormatInfo(ExportFormat(i)).caption, formats);
+        option->setObjectName(QStringLiteral("Option_Format_") + QString::number(i));
+        formatLayout->addWidget(option);
+        m_formats[size_t(i)] = option;
+    }
+    exclusiveGroup(this, m_formats);
+    m_formats[0]->setChecked(true);
+
+    auto *fileLabel = new QLabel(QStringLiteral("&Fichier :"), this);
+    fileLabel->setObjectName(QStringLiteral("Lab_Fichier"));
+    m_file = new QLineEdit(this);
+    m_file->setObjectName(QStringLiteral("Txt_Fichier"));
+    m_file->setToolTip(QStringLiteral("Fichier où écrire le panier"));
+    fileLabel->setBuddy(m_file);
+    auto *browse = new QPushButton(QStringLiteral("Pa&rcourir…"), this);
+    browse->setObjectName(QStringLiteral("Cmd_Parcourir"));
+    browse->setAutoDefault(false);
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(fileLabel);
+    fileRow->addWidget(m_file, 1);
+    fileRow->addWidget(browse);
+
+    m_export = new QPushButton(QStringLiteral("&Exporter"), this);
+    m_export->setObjectName(QStringLiteral("Cmd_Exporter"));
+    m_export->setDefault(true);
+    auto *close = new QPushButton(QStringLiteral("Fermer"), this);
+    close->setObjectName(QStringLiteral("Cmd_Fermer"));
+    close->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_export);
+    buttons->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(baskets);
+    layout->addWidget(formats);
+    layout->addLayout(fileRow);
+    layout->addLayout(buttons);
+
+    for (QRadioButton *format : m_formats) {
+        connect(format, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                formatChosen();
+        });
+    }
+    connect(browse, &QPushButton::clicked, this, &ExportDialog::chooseFile);
+    connect(m_export, &QPushButton::clicked, this, &ExportDialog::exportBasket);
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void ExportDialog::showWithCounts()
+{
+    refreshBaskets();
+    show();
+    raise();
+    activateWindow();
+    // The first control that can take a choice has the focus, so the keyboard starts there.
+    if (QRadioButton *basket = m_baskets[size_t(selectedBasket() - 1)]; basket->isEnabled())
+        basket->setFocus();
+    else
+        m_formats[size_t(selectedFormat())]->setFocus();
+}
+
+void ExportDialog::refreshBaskets()
+{
+    const BasketCounts &counts = m_window.context().state.basketCounts;
+    bool anyFull = false;
+    for (int i = 0; i < 3; ++i) {
+        const int count = counts[i + 1];
+        m_baskets[size_t(i)]->setText(basketCaption(i + 1, count));
+        m_baskets[size_t(i)]->setEnabled(count > 0);
+        anyFull = anyFull || count > 0;
+    }
+    // At first, or when the basket chosen has been emptied since, the first one that holds
+    // references is chosen.
+    const bool chosen = std::any_of(m_baskets.begin(), m_baskets.end(), [](QRadioButton *b) {
+        return b->isChecked() && b->isEnabled();
+    });
+    if (!chosen) {
+        for (QRadioButton *basket : m_baskets) {
+            if (basket->isEnabled()) {
+                basket->setChecked(true);
+                break;
+            }
+        }
+    }
+    m_allEmpty->setVisible(!anyFull);
+    m_export->setEnabled(anyFull);
+}
+
+int ExportDialog::selectedBasket() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (m_baskets[size_t(i)]->isChecked())
+            return i + 1;
+    }
+    return 1;
+}
+
+ExportFormat ExportDialog::selectedFormat() const
+{
+    for (int i = 0; i < ExportFormatCount; ++i) {
+        if (m_formats[size_t(i)]->isChecked())
+            return ExportFormat(i);
+    }
+    return ExportFormat::BibTeX;
+}
+
+void ExportDialog::formatChosen()
+{
+    // A name that ends with another format's extension takes the new one.
+    const QString file = m_file->text().trimmed();
+    for (int i = 0; i < ExportFormatCount; ++i) {
+        const QString suffix = u'.' + exportFormatInfo(ExportFormat(i)).extension;
+        if (file.endsWith(suffix, Qt::CaseInsensitive)) {
+            m_file->setText(withExportExtension(file.chopped(suffix.size()), selectedFormat()));
+            return;
+        }
+    }
+}
+
+QString ExportDialog::targetFile() const
+{
+    const QString file = m_file->text().trimmed();
+    if (file.isEmpty())
+        return {};
+    return QDir::home().absoluteFilePath(withExportExtension(file, selectedFormat()));
+}
+
+void ExportDialog::chooseFile()
+{
+    QString suggested = targetFile();
+    if (suggested.isEmpty())
+        suggested =
+            QDir::home().filePath(QStringLiteral("panier") + QString::number(selectedBasket()) +
+                                  u'.' + exportFormatInfo(selectedFormat()).extension);
+    const QString chosen = m_chooseFile(suggested, selectedFormat());
+    if (!chosen.isEmpty())
+        m_file->setText(withExportExtension(chosen, selectedFormat()));
+}
+
+void ExportDialog::tell(MessageIcon icon, const QString &text)
+{
+    m_window.context().platform.messageBox.show(icon, MessageButtons::Ok, text, MessageTitle);
+}
+
+bool ExportDialog::exportBasket()
+{
+    AppContext &context = m_window.context();
+    const int basket = selectedBasket();
+    if (context.state.basketCounts[basket] <= 0 || !context.catalogue.db)
+        return false;
+    const QString file = targetFile();
+    if (file.isEmpty()) {
+        tell(MessageIcon::Exclamation,
+             QStringLiteral("Choisissez le fichier où écrire le panier."));
+        m_file->setFocus();
+        return false;
+    }
+    m_file->setText(QDir::toNativeSeparators(file));
+    if (QFileInfo::exists(file) && context.platform.messageBox.show(
+                                       MessageIcon::Question, MessageButtons::YesNo,
+                                       QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous "
+                                                      "le remplacer ?")
+                                           .arg(QDir::toNativeSeparators(file)),
+                                       MessageTitle) != MessageAnswer::Yes)
+        return false;
+    int count = 0;
+    try {
+        BusyPointerGuard busy(context.platform.busyPointer);
+        count = ExportBasket(*context.catalogue.db, basket, selectedFormat(), file,
+                             exportTextsFolder(context.state.settings));
+    } catch (const ExportError &error) {
+        tell(MessageIcon::Critical, error.message());
+        return false;
+    }
+    hide();
+    tell(MessageIcon::Information, exportDoneMessage(count, file));
+    return true;
+}
+
+void installExportTools(MainWindow &window)
+{
+    QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Exporter un panier…"));
+    action->setObjectName(QStringLiteral("Mnu_ExporterPanier"));
+    QObject::connect(action, &QAction::triggered, &window, [&window] {
+        auto *dialog = window.findChild<ExportDialog *>(QStringLiteral("ExportPanier"));
+        if (!dialog)
+            dialog = new ExportDialog(window, &window);
+        dialog->showWithCounts();
+    });
+}
+
+} // namespace ferlin

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "output/basketexport.h"
+#include "platform/messagebox.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace ferlin {
+
+class MainWindow;
+
+// "Exporter un panier…" of the "Outils" menu: a basket (an empty one cannot be chosen), a
+// format and a file, then ExportBasket. A separate modal window, built on first use and hidden,
+// never destroyed, after it: its choices persist for the run.
+class ExportDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ExportDialog(MainWindow &window, QWidget *parent = nullptr);
+
+    // The file chosen in the save dialog, from a suggested one; empty when cancelled.
+    using FileNameProvider = std::function<QString(const QString &suggested, ExportFormat format)>;
+    void setFileProvider(FileNameProvider provider) { m_chooseFile = std::move(provider); }
+
+    // Shows the dialog with the basket counts of the moment.
+    void showWithCounts();
+
+    int selectedBasket() const;
+    ExportFormat selectedFormat() const;
+    // "Parcourir…" and "Exporter". The export returns true when the file was written.
+    void chooseFile();
+    bool exportBasket();
+
+private:
+    void build();
+    void refreshBaskets();
+    void formatChosen();
+    // The file typed, with the format's extension and, when relative, below the home folder.
+    QString targetFile() const;
+    void tell(MessageIcon icon, const QString &text);
+
+    MainWindow &m_window;
+    std::array<QRadioButton *, 3> m_baskets{};
+    std::array<QRadioButton *, ExportFormatCount> m_formats{};
+    QLineEdit *m_file = nullptr;
+    QLabel *m_allEmpty = nullptr;
+    QPushButton *m_export = nullptr;
+    FileNameProvider m_chooseFile;
+};
+
+// Puts "Exporter un panier…" in the main window's "Outils" menu.
+void installExportTools(MainWindow &window);
+
+} // namespace ferlin

@@ -1,0 +1,303 @@
+#include "output/exportformats.h"
+
+#include "output/basketexport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace ferlin {
+
+namespace {
+
+// The pages of a reference: "12", or the first and the last joined by `dash`.
+QString pageRange(const ExportedReference &r, const QString &dash)
+{
+    if (r.lastPage.isEmpty() || r.lastPage == r.firstPage)
+        return r.firstPage;
+    return r.firstPage + dash + r.lastPage;
+}
+
+// ---------------------------------------------------------------------------------------------
+// BibTeX
+
+// The TeX form of a text inside a braced value. A brace is written as a command, never as "\{":
+// BibTeX counts every brace, escaped or not, so a lone one would unbalance the value.
+QString bibTeXEscaped(const QString &text, bool onlyBracesAndBackslash = false)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case u'\\':
+            out += QStringLiteral("\\textbackslash{}");
+            continue;
+        case u'{':
+            out += QStringLiteral("\\textbraceleft{}");
+            continue;
+        case u'}':
+            out += QStringLiteral("\\textbraceright{}");
+            continue;
+        case u'\r':
+            // A stored CR LF, or a lone CR, is one line feed.
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
+                continue;
+            out += u'\n';
+            continue;
+        default:
+            break;
+        }
+        if (onlyBracesAndBackslash) {
+            out += c;
+            continue;
+        }
+        switch (c.unicode()) {
+        case u'%':
+        case u'&':
+        case u'#':
+        case u'_':
+        case u'$':
+            out += u'\\';
+            out += c;
+            break;
+        case u'~':
+            out += QStringLiteral("\\textasciitilde{}");
+            break;
+        case u'^':
+            out += QStringLiteral("\\textasciicircum{}");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A part of a person's name in a BibTeX name list, where a comma splits the name and a word
+// "and" ends it: both are braced to stay plain text.
+QString bibTeXNamePart(const QString &part)
+{
+    QStringList words = bibTeXEscaped(part.simplified()).split(u' ');
+    for (QString &word : words) {
+        if (word.compare(QLatin1String("and"), Qt::CaseInsensitive) == 0)
+            word = u'{' + word + u'}';
+    }
+    return words.join(u' ').replace(u',', QStringLiteral("{,}"));
+}
+
+QString bibTeXAuthors(const QStringList &authors)
+{
+    QStringList names;
+    for (const QString &author : authors) {
+        const PersonName name = splitPersonName(author);
+        QString written = bibTeXNamePart(name.family);
+        if (!name.given.isEmpty())
+            written += QStringLiteral(", ") + bibTeXNamePart(name.given);
+        names << written;
+    }
+    return names.join(QStringLiteral(" and "));
+}
+
+const char *const MonthMacros[12] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                     "jul", "aug", "sep", "oct", "nov", "dec"};
+
+void bibTeXEntry(QString &out, const ExportedReference &r)
+{
+    QStringList fields;
+    auto braced = [&fields](const char *name, const QString &value) {
+        if (!value.isEmpty())
+            fields << QStringLiteral("  ") + QLatin1String(name) + QStringLiteral(" = {") + value +
+                          u'}';
+    };
+    braced("author", bibTeXAuthors(r.authors));
+    braced("title", bibTeXEscaped(r.title));
+    braced("journal", ExportJournal);
+    braced("year", bibTeXEscaped(r.year));
+    if (r.month > 0)
+        fields << QStringLiteral("  month = ") + QLatin1String(MonthMacros[r.month - 1]);
+    braced("volume", bibTeXEscaped(r.volume));
+    braced("number", bibTeXEscaped(r.number));
+    braced("pages", bibTeXEscaped(pageRange(r, QStringLiteral("--"))));
+    braced("abstract", bibTeXEscaped(r.summary));
+    braced("keywords", bibTeXEscaped(r.keywords.join(QStringLiteral(", "))));
+    // Reference managers read a path as it is: only what would break the file is escaped.
+    braced("file", bibTeXEscaped(r.pdfPath, /*onlyBracesAndBackslash=*/true));
+    out += QStringLiteral("@article{") + r.key() + QStringLiteral(",\n") +
+           fields.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// RIS
+
+// A value on one line: every line break becomes a blank.
+QString oneLine(const QString &text)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    out.replace(u'\r', u' ');
+    out.replace(u'\n', u' ');
+    out.replace(QChar(0x2028), u' ');
+    out.replace(QChar(0x2029), u' ');
+    return out.trimmed();
+}
+
+void risLine(QString &out, const char *tag, const QString &value)
+{
+    const QString text = oneLine(value);
+    if (!text.isEmpty())
+        out += QLatin1String(tag) + QStringLiteral("  - ") + text + QStringLiteral("\r\n");
+}
+
+void risRecord(QString &out, const ExportedReference &r)
+{
+    out += QStringLiteral("TY  - JOUR\r\n");
+    risLine(out, "ID", r.key());
+    risLine(out, "AN", r.rank);
+    for (const QString &author : r.authors) {
+        const PersonName name = splitPersonName(author);
+        QString written = name.family;
+        if (!name.given.isEmpty())
+            written += QStringLiteral(", ") + name.given;
+        risLine(out, "AU", written);
+    }
+    risLine(out, "TI", r.title);
+    risLine(out, "T2", ExportJournal);
+    risLine(out, "JO", ExportJournal);
+    if (!r.year.isEmpty()) {
+        risLine(out, "PY", r.year);
+        const QString month =
+            r.month > 0 ? QStringLiteral("%1").arg(r.month, 2, 10, QChar(u'0')) : QString();
+        risLine(out, "DA", r.year + u'/' + month + QStringLiteral("//"));
+    }
+    risLine(out, "VL", r.volume);
+    risLine(out, "IS", r.number);
+    risLine(out, "SP", r.firstPage);
+    if (r.lastPage != r.firstPage)
+        risLine(out, "EP", r.lastPage);
+    risLine(out, "AB", r.summary);
+    for (const QString &keyword : r.keywords)
+        risLine(out, "KW", keyword);
+    risLine(out, "L1", r.pdfPath);
+    out += QStringLiteral("ER  - \r\n\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// CSL JSON
+
+QJsonObject cslItem(const ExportedReference &r)
+{
+    QJsonObject item;
+    auto put = [&item](const char *name, const QString &value) {
+        if (!value.isEmpty())
+            item.insert(QLatin1String(name), value);
+    };
+    put("id", r.key());
+    item.insert(QLatin1String("type"), QStringLiteral("article-journal"));
+    put("title", r.title);
+    put("container-title", ExportJournal);
+    QJsonArray authors;
+    for (const QString &author : r.authors) {
+        const PersonName name = splitPersonName(author);
+        QJsonObject person{{QStringLiteral("family"), name.family}};
+        if (!name.given.isEmpty())
+            person.insert(QStringLiteral("given"), name.given);
+        authors.append(person);
+    }
+    if (!authors.isEmpty())
+        item.insert(QLatin1String("author"), authors);
+    bool isYear = false;
+    const int year = r.year.toInt(&isYear);
+    if (isYear) {
+        QJsonArray parts;
+        parts.append(year);
+        if (r.month > 0)
+            parts.append(r.month);
+        QJsonArray dateParts; // one date, not a range
+        dateParts.append(parts);
+        item.insert(QLatin1String("issued"),
+                    QJsonObject{{QStringLiteral("date-parts"), dateParts}});
+    }
+    put("volume", r.volume);
+    put("issue", r.number);
+    put("page", pageRange(r, QStringLiteral("-")));
+    QString summary = r.summary;
+    put("abstract", summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    put("keyword", r.keywords.join(QStringLiteral(", ")));
+    // What CSL has no variable for.
+    QJsonObject custom{{QStringLiteral("rang"), r.rank}};
+    if (!r.pdfPath.isEmpty())
+        custom.insert(QStringLiteral("pdf"), r.pdfPath);
+    item.insert(QLatin1String("custom"), custom);
+    return item;
+}
+
+// ---------------------------------------------------------------------------------------------
+// CSV
+
+void csvField(QString &out, const QString &value)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    bool quoted = false;
+    for (const QChar c : value) {
+        if (special.contains(c)) {
+            quoted = true;
+            break;
+        }
+    }
+    if (!quoted) {
+        out += value;
+        return;
+    }
+    out += u'"';
+    out += QString(value).replace(u'"', QStringLiteral("\"\""));
+    out += u'"';
+}
+
+void csvRow(QString &out, const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += u',';
+        csvField(out, values.at(i));
+    }
+    out += QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QByteArray WriteBibTeX(const BasketExport &basket)
+{
+    QString out;
+    for (const ExportedReference &r : basket.references)
+        bibTeXEntry(out, r);
+    return out.toUtf8();
+}
+
+QByteArray WriteRis(const BasketExport &basket)
+{
+    QString out;
+    for (const ExportedReference &r : basket.references)
+        risRecord(out, r);
+    return out.toUtf8();
+}
+
+QByteArray WriteCslJson(const BasketExport &basket)
+{
+    QJsonArray items;
+    for (const ExportedReference &r : basket.references)
+        items.append(cslItem(r));
+    return QJsonDocument(items).toJson(QJsonDocument::Indented);
+}
+
+QByteArray WriteCsv(const BasketExport &basket)
+{
+    QString out;
+    csvRow(out, basket.fields + QStringList{QStringLiteral("FichierPDF")});
+    for (const ExportedReference &r : basket.references)
+        csvRow(out, r.values + QStringList{r.pdfPath});
+    return out.toUtf8();
+}
+
+} // namespace ferlin
