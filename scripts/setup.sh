@@ -11,7 +11,8 @@ case "$what" in run | test | build | packages) ;; *) echo "usage: $0 run|test|bu
 packages=(build-essential cmake pkg-config
           qt6-base-dev qt6-translations-l10n libsqlite3-dev libblkid-dev mdbtools-dev
           libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pybtex
-          poppler-utils unrtf xvfb xauth fonts-liberation)
+          poppler-utils unrtf xvfb xauth fonts-liberation
+          librsvg2-bin desktop-file-utils appstream genisoimage)
 if [ "$what" = packages ]; then packages+=("${@:2}"); fi
 missing=()
 for p in "${packages[@]}"; do

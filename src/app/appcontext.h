@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 namespace ferlin {
 
@@ -15,10 +16,17 @@ struct AppContext {
     {
     }
 
-    // The program's own folder, where its base lives.
+    // The folder of the base: the program's own folder, or the user's data folder when the
+    // program's folder is read-only (an installed program). The automatic copy of the texts
+    // goes there.
     QString programFolder() const { return QFileInfo(databasePath).absolutePath(); }
 
     QString databasePath;
+    // The program's folder when the base is the user's copy: a missing base names both places.
+    QString readOnlyProgramFolder;
+    // Where a folder named after a disc (FERLIN4_1, FERLIN4_2) stands for a CD-ROM drive with no
+    // configuration: beside the program and in the user's data folder. Empty in tests.
+    QStringList discFolderPlaces;
     Platform &platform;
     RunState state;
     Catalogue catalogue;

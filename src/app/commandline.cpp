@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/baselocation.h"
 #include "app/settingsio.h"
 #include "app/startup.h"
 #include "db/database.h"
@@ -230,7 +231,8 @@ std::optional<int> RunCommandLine(int argc, char **argv)
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RunCommandLine(QCoreApplication::arguments(), Database::defaultPath(), out, err);
+    return RunCommandLine(QCoreApplication::arguments(), chooseBaseLocation().databasePath, out,
+                          err);
 }
 
 } // namespace ferlin

@@ -1,10 +1,10 @@
 #include "app/appcontext.h"
 #include "app/application.h"
+#include "app/baseatstartup.h"
 #include "app/commandicons.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
-#include "import/importprogress.h"
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
@@ -18,10 +18,17 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     ferlin::installFrenchTranslations(app);
     app.setWindowIcon(ferlin::programIcon());
+    // Ties the windows to the installed desktop entry (its name and icon under Wayland).
+    app.setDesktopFileName(QStringLiteral("fr.example.orv.ferlin"));
 
     ferlin::LinuxPlatform services;
-    ferlin::ConvertPublishedBaseAtStartup(ferlin::Database::defaultPath(), services.platform());
-    ferlin::AppContext context(ferlin::Database::defaultPath(), services.platform());
+    // Beside the program when its folder can be written, else the user's own copy.
+    const ferlin::BaseLocation base = ferlin::chooseBaseLocation();
+    ferlin::PrepareBaseAtStartup(base, services.platform());
+    ferlin::AppContext context(base.databasePath, services.platform());
+    if (base.isUserCopy())
+        context.readOnlyProgramFolder = base.programFolder;
+    context.discFolderPlaces = base.discFolderPlaces();
     ferlin::MainWindow window(context);
     ferlin::installScreens(window);
     services.setParentWidget(&window);

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/baselocation.h"
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
 #include "app/quitdialog.h"
@@ -79,7 +80,7 @@ void Startup::openBase()
 {
     AppContext &context = m_window.context();
     Catalogue &catalogue = context.catalogue;
-    catalogue.db = Database::open(context.databasePath);
+    catalogue.db = ferlin::openBase(context.databasePath, context.readOnlyProgramFolder);
     // The record card's source is the whole base; its set is loaded when the start-up reloads it.
     catalogue.card.reset();
     context.state.configLoaded = true;

@@ -112,8 +112,10 @@ void ConfigurationPage::AutoConfigure()
     frame.cdHeading->show();
     QString drives;
     ignoringErrors([&] {
-        page2->setCdDrive(FirstCdRomDrive(platform.drives));
-        drives = ListCdRomDrives(platform.drives);
+        // The disc folders beside the program let the sample's texts open with no drive.
+        const QStringList discFolders = DiscFolders(platform.files, context.discFolderPlaces);
+        page2->setCdDrive(FirstCdRomDrive(platform.drives, discFolders));
+        drives = ListCdRomDrives(platform.drives, discFolders);
     });
     frame.cdMessage->setText(shown(QStringLiteral("Lecteur(s) de CD-ROM trouvé(s) : ") + drives +
                                    LineBreak + QStringLiteral("Lecteur choisi : ") +

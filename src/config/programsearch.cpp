@@ -88,25 +88,46 @@ FoundFile FindFirstProgram(const FileSystem &files, const QStringList &roots,
     return {};
 }
 
-QStringList CdRomDrives(const Drives &drives)
+const QStringList &DiscLabels()
+{
+    static const QStringList labels{QStringLiteral("FERLIN4_1"), QStringLiteral("FERLIN4_2")};
+    return labels;
+}
+
+QStringList DiscFolders(const FileSystem &files, const QStringList &places)
+{
+    QStringList folders;
+    for (const QString &place : places)
+        for (const QString &label : DiscLabels()) {
+            const QString folder = QDir(place).filePath(label);
+            if (files.folderExists(folder) && !folders.contains(folder))
+                folders.append(folder);
+        }
+    return folders;
+}
+
+QStringList CdRomDrives(const Drives &drives, const QStringList &discFolders)
 {
     QStringList result;
     for (const QString &drive : drives.driveRoots())
         if (drives.driveType(drive) == DriveType::CdRom)
             result.append(drive);
+    for (const QString &folder : discFolders)
+        if (!result.contains(folder))
+            result.append(folder);
     return result;
 }
 
-QString FirstCdRomDrive(const Drives &drives)
+QString FirstCdRomDrive(const Drives &drives, const QStringList &discFolders)
 {
-    const QStringList found = CdRomDrives(drives);
+    const QStringList found = CdRomDrives(drives, discFolders);
     return found.isEmpty() ? QString() : found.first();
 }
 
-QString ListCdRomDrives(const Drives &drives)
+QString ListCdRomDrives(const Drives &drives, const QStringList &discFolders)
 {
     QString list;
-    for (const QString &drive : CdRomDrives(drives))
+    for (const QString &drive : CdRomDrives(drives, discFolders))
         list += u' ' + drive;
     return list;
 }

@@ -49,11 +49,19 @@ FoundFile FindFileOnFixedDrives(const FileSystem &files, const QStringList &root
 FoundFile FindFirstProgram(const FileSystem &files, const QStringList &roots,
                            const QStringList &names, const RootSearchStarted &started = {});
 
+// The volume labels of the two discs.
+const QStringList &DiscLabels();
+// The folders named after a disc ("FERLIN4_1", "FERLIN4_2") in each of the places, place by
+// place: each stands for a CD-ROM drive holding that disc (the sample's disc folders beside the
+// program, or the discs copied into the user's data folder).
+QStringList DiscFolders(const FileSystem &files, const QStringList &places);
+
 // The first CD-ROM drive, or empty text when there is none.
-QString FirstCdRomDrive(const Drives &drives);
+QString FirstCdRomDrive(const Drives &drives, const QStringList &discFolders = {});
 // Every CD-ROM drive, each preceded by one blank (" /dev/sr0 /dev/sr1"), or empty text.
-QString ListCdRomDrives(const Drives &drives);
-// The CD-ROM drives in the system's order.
-QStringList CdRomDrives(const Drives &drives);
+QString ListCdRomDrives(const Drives &drives, const QStringList &discFolders = {});
+// The CD-ROM drives in the system's order (optical drives and mounted disc images), then the
+// disc folders: a real drive comes first.
+QStringList CdRomDrives(const Drives &drives, const QStringList &discFolders = {});
 
 } // namespace ferlin

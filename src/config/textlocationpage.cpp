@@ -173,7 +173,9 @@ void TextLocationPage::locationClicked()
 void TextLocationPage::listCdDrives()
 {
     m_driveList->clear();
-    m_driveList->addItems(CdRomDrives(m_window.context().platform.drives));
+    const AppContext &context = m_window.context();
+    m_driveList->addItems(CdRomDrives(
+        context.platform.drives, DiscFolders(context.platform.files, context.discFolderPlaces)));
     m_driveList->show();
 }
 

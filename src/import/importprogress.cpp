@@ -55,9 +55,9 @@ void ImportProgressWindow::showProgress(const ImportProgress &progress)
 }
 
 bool ConvertPublishedBaseAtStartup(const QString &databasePath, Platform &platform,
-                                   const RowSourceOpener &open)
+                                   const RowSourceOpener &open, const QString &programFolder)
 {
-    const QString published = publishedBaseToConvert(databasePath);
+    const QString published = publishedBaseToConvert(databasePath, programFolder);
     if (published.isEmpty())
         return false;
     ImportProgressWindow window(published);

@@ -29,12 +29,13 @@ private:
     QProgressBar *m_bar;
 };
 
-// Before the start-up opens the base: when the base is missing and its folder holds the
-// published file, converts that file into the base, with the progress window and the busy
-// pointer. A failure is shown as the start-up shows its own (title "Ouverture avortée"), and
-// the start-up then goes on to its message about the missing base. Returns true when the base
-// was written.
+// Before the start-up opens the base: when the base is missing and its folder (or the
+// program's folder, given when the base is the user's copy) holds the published file, converts
+// that file into the base, with the progress window and the busy pointer. A failure is shown as
+// the start-up shows its own (title "Ouverture avortée"), and the start-up then goes on to its
+// message about the missing base. Returns true when the base was written.
 bool ConvertPublishedBaseAtStartup(const QString &databasePath, Platform &platform,
-                                   const RowSourceOpener &open = MdbRowSource::open);
+                                   const RowSourceOpener &open = MdbRowSource::open,
+                                   const QString &programFolder = {});
 
 } // namespace ferlin

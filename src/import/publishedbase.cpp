@@ -15,12 +15,15 @@ QString findPublishedBase(const QString &folder)
     return {};
 }
 
-QString publishedBaseToConvert(const QString &databasePath)
+QString publishedBaseToConvert(const QString &databasePath, const QString &programFolder)
 {
     const QFileInfo base(databasePath);
     if (base.exists())
         return {};
-    return findPublishedBase(base.absolutePath());
+    const QString beside = findPublishedBase(base.absolutePath());
+    if (!beside.isEmpty() || programFolder.isEmpty())
+        return beside;
+    return findPublishedBase(programFolder);
 }
 
 } // namespace ferlin

@@ -10,8 +10,9 @@ inline constexpr const char *PublishedBaseName = "FERLIN4.MDB";
 // The published file in a folder, its name in any letter case; empty when there is none.
 QString findPublishedBase(const QString &folder);
 
-// The published file to convert before the start-up opens the base: the one in the base's
-// folder when the base itself is missing; empty otherwise.
-QString publishedBaseToConvert(const QString &databasePath);
+// The published file to convert before the start-up opens the base, when the base itself is
+// missing: the one in the base's folder, else the one in `programFolder` (given when the base is
+// the user's copy, the program's folder being read-only); empty otherwise.
+QString publishedBaseToConvert(const QString &databasePath, const QString &programFolder = {});
 
 } // namespace ferlin

@@ -48,6 +48,8 @@ WorkFile::WorkFile(const QString &destination)
       m_path(workName(destination, ".import")), m_lock(workName(destination, ".import.lock"))
 {
     const QString folder = QFileInfo(m_destination).absolutePath();
+    // The user's data folder of an installed program is made with its first base.
+    QDir().mkpath(folder);
     if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())
         throw DbError(DbErrorCode::CannotOpenFile,
                       QStringLiteral("Le dossier « %1 » n'est pas accessible en écriture.")

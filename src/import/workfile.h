@@ -12,7 +12,8 @@ namespace ferlin {
 // A lock beside it keeps two conversions from writing the same work file.
 class WorkFile {
 public:
-    // DbError when the folder cannot be written or another conversion is under way.
+    // Creates the base's folder when missing. DbError when the folder cannot be written or
+    // another conversion is under way.
     explicit WorkFile(const QString &destination);
     ~WorkFile();
     WorkFile(const WorkFile &) = delete;

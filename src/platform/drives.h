@@ -19,6 +19,8 @@ enum class DriveType {
 // The drives of the machine. A drive is named by what the user sees and types:
 // - an optical drive by its device ("/dev/sr0"); its root is wherever the disc is mounted at
 //   the moment of each call, and it is not ready while no disc is mounted;
+// - a mounted disc image (ISO 9660 or UDF on a loop device) the same way, by its loop device
+//   ("/dev/loop0"), listed with the optical drives;
 // - a mounted disk by its mount point with a trailing "/" ("/", "/home/");
 // - any other folder may stand for a CD-ROM drive: its root is the folder, its volume label the
 //   name of the folder it resolves to, and it is not ready while the folder does not exist.
@@ -27,7 +29,8 @@ class Drives {
 public:
     virtual ~Drives() = default;
 
-    // Every drive, in a stable order: mounted disks by mount point, then optical drives.
+    // Every drive, in a stable order: mounted disks by mount point, then optical drives, then
+    // mounted disc images.
     virtual QStringList driveRoots() const = 0;
     // Never throws; NoRootDir for a name that is no drive.
     virtual DriveType driveType(const QString &drive) const = 0;

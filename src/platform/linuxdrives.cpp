@@ -2,7 +2,6 @@
 
 #include "platform/platformerror.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -160,8 +159,9 @@ LinuxDrives::Named LinuxDrives::resolve(const QString &drive) const
 
 QStringList LinuxDrives::driveRoots() const
 {
+    const QList<MountEntry> table = readMountTable();
     QMap<QString, MountEntry> topMounts; // by mount point, the last mounted wins
-    for (const MountEntry &entry : readMountTable())
+    for (const MountEntry &entry : table)
         topMounts.insert(entry.mountPoint, entry);
 
     QStringList mounts;
@@ -169,7 +169,8 @@ QStringList LinuxDrives::driveRoots() const
         const DriveType type = typeOfMount(entry);
         if (type == DriveType::Unknown || type == DriveType::RamDisk ||
             isOpticalDeviceName(kernelNameOf(canonicalDevice(entry.device))) ||
-            isSystemMountPoint(entry.mountPoint) || !QFileInfo(entry.mountPoint).isDir())
+            isDiscImageMount(entry) || isSystemMountPoint(entry.mountPoint) ||
+            !QFileInfo(entry.mountPoint).isDir())
             continue;
         mounts.append(withTrailingSlash(entry.mountPoint));
     }
@@ -181,11 +182,15 @@ QStringList LinuxDrives::driveRoots() const
         if (isOpticalDeviceName(name))
             optical.append(name);
     }
-    QCollator numeric;
-    numeric.setNumericMode(true);
-    std::sort(optical.begin(), optical.end(), numeric);
+    std::sort(optical.begin(), optical.end(), inKernelOrder);
     for (const QString &name : std::as_const(optical))
         mounts.append(deviceName(name));
+    // Mounted disc images are listed with the optical drives, by their loop device.
+    for (const QString &device : discImageDevices(table)) {
+        const QString kernelName = kernelNameOf(canonicalDevice(device));
+        if (!kernelName.isEmpty() && !mounts.contains(deviceName(kernelName)))
+            mounts.append(deviceName(kernelName));
+    }
     return mounts;
 }
 
@@ -198,6 +203,9 @@ DriveType LinuxDrives::driveType(const QString &drive) const
     case Kind::Device:
         if (isOpticalDeviceName(named.kernelName))
             return DriveType::CdRom;
+        // A loop device is a drive for disc images: empty (not ready) while none is mounted.
+        if (isLoopDeviceName(named.kernelName))
+            return named.mount ? typeOfMount(*named.mount) : DriveType::CdRom;
         if (!QFileInfo::exists(m_locations.sysClassBlock + QLatin1Char('/') + named.kernelName))
             return DriveType::Unknown;
         return isRemovable(named.kernelName) ? DriveType::Removable : DriveType::FixedDisk;
@@ -268,7 +276,7 @@ QString LinuxDrives::driveOf(const QString &path) const
     if (!mount)
         return {};
     const QString kernelName = kernelNameOf(canonicalDevice(mount->device));
-    if (isOpticalDeviceName(kernelName))
+    if (!kernelName.isEmpty() && (isOpticalDeviceName(kernelName) || isDiscImageMount(*mount)))
         return deviceName(kernelName);
     return withTrailingSlash(mount->mountPoint);
 }

@@ -1,7 +1,11 @@
 #include "platform/mounttable.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
+#include <utility>
 
 namespace ferlin {
 
@@ -117,6 +121,42 @@ bool isOpticalDeviceName(const QString &kernelName)
 {
     static const QRegularExpression pattern(QStringLiteral("^sr[0-9]+$"));
     return pattern.match(kernelName).hasMatch();
+}
+
+bool inKernelOrder(const QString &a, const QString &b)
+{
+    // The stems compared as text, then the trailing numbers as numbers.
+    const auto split = [](const QString &name) {
+        qsizetype digits = name.size();
+        while (digits > 0 && name.at(digits - 1).isDigit())
+            --digits;
+        return std::make_pair(name.left(digits), name.mid(digits).toULongLong());
+    };
+    return split(a) < split(b);
+}
+
+bool isLoopDeviceName(const QString &kernelName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^loop[0-9]+$"));
+    return pattern.match(kernelName).hasMatch();
+}
+
+bool isDiscImageMount(const MountEntry &entry)
+{
+    return entry.device.startsWith(QLatin1Char('/')) &&
+           isLoopDeviceName(QFileInfo(entry.device).fileName()) &&
+           isOpticalFileSystem(entry.fsType);
+}
+
+QStringList discImageDevices(const QList<MountEntry> &table)
+{
+    QStringList devices;
+    for (const MountEntry &entry : table) {
+        if (isDiscImageMount(entry) && !devices.contains(entry.device))
+            devices.append(entry.device);
+    }
+    std::sort(devices.begin(), devices.end(), inKernelOrder);
+    return devices;
 }
 
 bool isNetworkFileSystem(const QString &fsType)

@@ -40,10 +40,20 @@ std::optional<MountEntry> mountContaining(const QList<MountEntry> &table, const 
 
 // "sr0", "sr12": the kernel's names of optical drives.
 bool isOpticalDeviceName(const QString &kernelName);
+// Device names in the kernel's order: "sr2" before "sr10" (whatever the collation of the locale).
+bool inKernelOrder(const QString &a, const QString &b);
+// "loop0", "loop12": the kernel's names of loop devices (a file seen as a disk).
+bool isLoopDeviceName(const QString &kernelName);
 // NFS, SMB, SSHFS and the like.
 bool isNetworkFileSystem(const QString &fsType);
 // File systems of optical discs (ISO 9660, UDF).
 bool isOpticalFileSystem(const QString &fsType);
+// A disc image mounted as a disc: a loop device holding an ISO 9660 or UDF file system (a
+// ".iso" opened by the desktop's disk image mounter, udisksctl loop-setup or mount -o loop).
+bool isDiscImageMount(const MountEntry &entry);
+// The loop devices of the table that hold a disc image, each once, as written in the table and
+// in the kernel's order (loop2 before loop10).
+QStringList discImageDevices(const QList<MountEntry> &table);
 // File systems kept on a local disk without a device node of their own (ZFS, overlay, ...).
 bool isDeviceLessDiskFileSystem(const QString &fsType);
 

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -119,6 +120,29 @@ TEST(CdRomDrives, AreListedEachAfterABlank)
     EXPECT_EQ(ListCdRomDrives(drives), QStringLiteral(" /dev/sr0 /dev/sr1"));
 }
 
+TEST(CdRomDrives, TheDiscFoldersBesideTheProgramComeAfterTheRealDrives)
+{
+    QTemporaryDir program;
+    QTemporaryDir user;
+    const QString disc1 = program.filePath(QStringLiteral("FERLIN4_1"));
+    const QString disc2 = program.filePath(QStringLiteral("FERLIN4_2"));
+    const QString copied2 = user.filePath(QStringLiteral("FERLIN4_2"));
+    for (const QString &folder :
+         {disc1, disc2, copied2, program.filePath(QStringLiteral("Textes"))})
+        QDir().mkpath(folder);
+    LocalFileSystem files;
+    const QStringList folders =
+        DiscFolders(files, {program.path(), user.path(), program.filePath(QStringLiteral("x"))});
+    EXPECT_EQ(folders, (QStringList{disc1, disc2, copied2}));
+
+    FakeDrives drives;
+    EXPECT_EQ(FirstCdRomDrive(drives, folders), disc1);
+    drives.addDrive(QStringLiteral("/dev/loop0"), {DriveType::CdRom, {}, {}, 0, false});
+    EXPECT_EQ(FirstCdRomDrive(drives, folders), QStringLiteral("/dev/loop0"));
+    EXPECT_EQ(ListCdRomDrives(drives, folders),
+              QStringLiteral(" /dev/loop0 ") + disc1 + u' ' + disc2 + u' ' + copied2);
+}
+
 // The program's first start, with the programs it looks for in temporary roots.
 class FirstRun : public ::testing::Test {
 protected:
@@ -208,6 +232,26 @@ TEST_F(FirstRun, BothProgramsFoundConfiguresSavesAndOpensTheSecondPage)
     EXPECT_TRUE(program.window.isCommandEnabled(QStringLiteral("Cmd_Quitte")));
     EXPECT_EQ(program.window.findChild<QMdiArea *>()->activeSubWindow()->widget(), page2());
     EXPECT_FALSE(program.fakes.busyPointer.isBusy());
+}
+
+TEST_F(FirstRun, WithoutADriveTheDiscFoldersBesideTheProgramStandForIt)
+{
+    addProgram(first, QStringLiteral("evince"));
+    addProgram(first, QStringLiteral("firefox"));
+    const QString disc1 = programs.filePath(QStringLiteral("FERLIN4_1"));
+    const QString disc2 = programs.filePath(QStringLiteral("FERLIN4_2"));
+    QDir().mkpath(disc1);
+    QDir().mkpath(disc2);
+    program.context.discFolderPlaces = {programs.path()};
+    start();
+
+    EXPECT_EQ(on1<QLabel>("MsgLecteurCD")->text(),
+              QStringLiteral("Lecteur(s) de CD-ROM trouvé(s) :  ") + disc1 + u' ' + disc2 +
+                  QStringLiteral("\nLecteur choisi : ") + disc1);
+    EXPECT_EQ(stored("LecteurCD"), disc1);
+    // Page 2 offers both discs' folders to change to.
+    QTest::mouseClick(on2<QPushButton>("Cmd_CD"), Qt::LeftButton);
+    EXPECT_EQ(on2<QListWidget>("List_CD")->count(), 2);
 }
 
 TEST_F(FirstRun, OnlyTheBrowserMissingKeepsTheFrameAndTheCommandsLockedUntilContinuer)

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -67,7 +69,8 @@ protected:
 
     static QByteArray escaped(const QString &field) { return field.toUtf8().replace(' ', "\\040"); }
 
-    LinuxDrives drives()
+    // The drives of the sample system; labels come from m_labels unless a reader is given.
+    LinuxDrives drives(VolumeLabelReader reader = {})
     {
         SystemLocations locations;
         locations.mountTable = path("mounts");
@@ -75,10 +78,12 @@ protected:
         locations.sysClassBlock = path("sys/class/block");
         locations.deviceFolder = path("dev");
         locations.labelLinks = path("dev/disk/by-label");
-        return LinuxDrives(locations, [this](const QString &device) {
-            m_labelsRead << device;
-            return m_labels.value(device);
-        });
+        if (!reader)
+            reader = [this](const QString &device) {
+                m_labelsRead << device;
+                return m_labels.value(device);
+            };
+        return LinuxDrives(locations, reader);
     }
 
     static int errorOf(const std::function<void()> &call)
@@ -190,6 +195,62 @@ TEST_F(SampleSystem, ListsMountedDisksThenOpticalDrives)
     // The kernel says the disk is removable (a USB stick).
     writeFile("sys/devices/sda/removable", "1\n");
     EXPECT_EQ(sample.driveType(path("disk/")), DriveType::Removable);
+}
+
+TEST_F(SampleSystem, AMountedDiscImageIsAnOpticalDriveNamedByItsLoopDevice)
+{
+    for (const char *node : {"dev/loop0", "dev/loop1"})
+        writeFile(node, "");
+    // Drives are in the kernel's order whatever the locale's collation: sr2 before sr10.
+    for (const char *folder : {"media/FERLIN4_2", "sys/block/sr10", "sys/block/sr2"})
+        ASSERT_TRUE(QDir().mkpath(path(folder)));
+    setMounts({QStringLiteral("dev/sda1|disk|ext4"),
+               QStringLiteral("dev/loop1|media/FERLIN4_2|iso9660"),
+               QStringLiteral("dev/loop0|media/ailleurs|squashfs")});
+    const QString image = path("dev/loop1");
+    m_labels.insert(image, QStringLiteral("FERLIN4_2"));
+    const LinuxDrives sample = drives();
+
+    EXPECT_EQ(sample.driveRoots(), (QStringList{path("disk/"), path("dev/sr0"), path("dev/sr1"),
+                                                path("dev/sr2"), path("dev/sr10"), image}));
+    EXPECT_EQ(sample.driveType(image), DriveType::CdRom);
+    EXPECT_EQ(sample.volumeLabel(image), QStringLiteral("FERLIN4_2"));
+    EXPECT_EQ(m_labelsRead.last(), image);
+    EXPECT_EQ(sample.rootPath(image), path("media/FERLIN4_2/"));
+    EXPECT_EQ(sample.driveOf(path("media/FERLIN4_2/Textes/1998")), image);
+
+    // Ejected, the image's drive is an empty disc drive.
+    setMounts({});
+    EXPECT_EQ(sample.driveType(image), DriveType::CdRom);
+    EXPECT_EQ(errorOf([&] { sample.volumeLabel(image); }), PlatformErrorCode::DiskNotReady);
+}
+
+TEST_F(SampleSystem, ReadsTheLabelOfAnImageMadeByAnIsoTool)
+{
+    QString tool = QStandardPaths::findExecutable(QStringLiteral("genisoimage"));
+    QStringList arguments;
+    if (tool.isEmpty()) {
+        tool = QStandardPaths::findExecutable(QStringLiteral("xorriso"));
+        arguments << QStringLiteral("-as") << QStringLiteral("mkisofs");
+    }
+    if (tool.isEmpty())
+        GTEST_SKIP() << "neither genisoimage nor xorriso is installed: no ISO image to probe";
+    ASSERT_TRUE(QDir().mkpath(path("contenu/Textes/1998")));
+    writeFile("contenu/Textes/1998/a.pdf", "%PDF-1.4\n");
+    // The image is the loop device's content, as the kernel shows it.
+    QProcess make;
+    make.start(tool, arguments << QStringLiteral("-quiet") << QStringLiteral("-r")
+                               << QStringLiteral("-V") << QStringLiteral("FERLIN4_1")
+                               << QStringLiteral("-o") << path("dev/loop2") << path("contenu"));
+    ASSERT_TRUE(make.waitForFinished(60000));
+    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    setMounts({QStringLiteral("dev/loop2|media/FERLIN4 1|iso9660")});
+
+    const LinuxDrives sample = drives([this](const QString &device) {
+        return LinuxDrives::readDeviceLabel(device, path("dev/disk/by-label"));
+    });
+    EXPECT_TRUE(sample.driveRoots().contains(path("dev/loop2")));
+    EXPECT_EQ(sample.volumeLabel(path("dev/loop2")), QStringLiteral("FERLIN4_1"));
 }
 
 TEST_F(SampleSystem, FindsTheDriveThatHoldsAPath)

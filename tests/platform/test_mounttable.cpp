@@ -70,6 +70,26 @@ TEST(MountTable, FindsTheMountOfAPointADeviceAndAPath)
     EXPECT_EQ(mountContaining(table, QStringLiteral("/"))->mountPoint, QStringLiteral("/"));
 }
 
+TEST(MountTable, ListsTheLoopDevicesThatHoldADiscImage)
+{
+    const QList<MountEntry> table =
+        parseMountTable("/dev/loop10 /media/prof/FERLIN4_2 udf ro 0 0\n"
+                        "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+                        "/dev/loop2 /media/prof/FERLIN4\\0401 iso9660 ro 0 0\n"
+                        "/dev/loop2 /mnt/encore iso9660 ro 0 0\n"
+                        "/dev/sr0 /media/prof/CD iso9660 ro 0 0\n"
+                        "/dev/loop4 /mnt/disque ext4 rw 0 0\n");
+    EXPECT_EQ(discImageDevices(table),
+              (QStringList{QStringLiteral("/dev/loop2"), QStringLiteral("/dev/loop10")}));
+    EXPECT_TRUE(isDiscImageMount(table[2]));
+    EXPECT_EQ(table[2].mountPoint, QStringLiteral("/media/prof/FERLIN4 1"));
+    // An optical drive is no image, nor a loop device holding a disk's file system.
+    EXPECT_FALSE(isDiscImageMount(table[4]));
+    EXPECT_FALSE(isDiscImageMount(table[5]));
+    EXPECT_TRUE(isLoopDeviceName(QStringLiteral("loop12")));
+    EXPECT_FALSE(isLoopDeviceName(QStringLiteral("loop")));
+}
+
 TEST(MountTable, TellsDriveTypesApart)
 {
     EXPECT_EQ(typeOf("/dev/sda1", "ext4", "sda1"), DriveType::FixedDisk);
