@@ -22,9 +22,15 @@ void SaveArchiveFile(const QString &file, const QByteArray &bytes)
 {
     QSaveFile out(file);
     errno = 0;
-    const bool saved =
-        out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-    if (saved)
+    // Unbuffered, so that each write's count is known: through its buffer, QSaveFile would take
+    // a short write (the disk full halfway) for a whole one and commit a truncated file.
+    bool saved = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 written = 0; saved && written < bytes.size();) {
+        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
+        saved = n > 0;
+        written += n;
+    }
+    if (saved && out.commit())
         return;
     // The system's reason, in the program's words; Qt's own text when there is none.
     const int cause = errno;

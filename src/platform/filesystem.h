@@ -34,7 +34,8 @@ public:
     // Copies the whole content of source into destination, sub-folders included. The
     // destination folder is created when missing (its parent must exist) and otherwise
     // receives the content merged, same-name files overwritten. Copies are writable by their
-    // owner, even when they come from a read-only disc.
+    // owner, even when they come from a read-only disc. A file appears under its name only once
+    // it is whole: a copy that fails or is killed leaves no truncated file behind.
     virtual void copyTree(const QString &source, const QString &destination,
                           const CopyProgressCallback &progress) = 0;
     // Moves the source folder to become destination, which must not exist (70); across file

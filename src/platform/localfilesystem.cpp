@@ -152,11 +152,21 @@ void copyContent(const fs::path &source, const fs::path &destination, const Tree
     const int total = int(content.files.size());
     int done = 0;
     for (const fs::path &file : content.files) {
-        fs::copy_file(source / file, destination / file, fs::copy_options::overwrite_existing,
-                      error);
-        if (error)
+        // Written under a name of its own, then renamed: a full disk or a kill in the middle
+        // never leaves a truncated file under the real name.
+        const fs::path target = destination / file;
+        const fs::path partial =
+            target.parent_path() / (u8"." + target.filename().u8string() + u8".partiel");
+        fs::copy_file(source / file, partial, fs::copy_options::overwrite_existing, error);
+        if (!error) {
+            makeOwnerWritable(partial);
+            fs::rename(partial, target, error);
+        }
+        if (error) {
+            std::error_code ignored;
+            fs::remove(partial, ignored);
             fail(error);
-        makeOwnerWritable(destination / file);
+        }
         ++done;
         if (progress)
             progress({done, total, fromPath(source / file)});

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -209,4 +211,31 @@ TEST(PlatformError, ANoMediumOrReadOnlyFailureKeepsItsCause)
     const PlatformError readOnly = PlatformError::fromErrno(EROFS);
     EXPECT_EQ(readOnly.number(), PlatformErrorCode::AccessError);
     EXPECT_EQ(readOnly.description(), QStringLiteral("Le support est en lecture seule"));
+}
+
+TEST_F(Files, ACopyStoppedInTheMiddleOfAFileLeavesNoTruncatedFileUnderItsName)
+{
+    write("gros/Textes/long.pdf", QByteArray(256 * 1024, 'x'));
+    write("hd/TEXTES/long.pdf", "ancienne version");
+    // The disc fills up after 64 KiB of the file: writes beyond fail as on a full disk.
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool failed = false;
+    try {
+        LocalFileSystem().copyTree(path("gros/Textes"), path("hd/TEXTES"), {});
+    } catch (const PlatformError &) {
+        failed = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(failed);
+    QFile kept(path("hd/TEXTES/long.pdf"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("ancienne version"));
+    EXPECT_EQ(QDir(path("hd/TEXTES")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("long.pdf")});
 }

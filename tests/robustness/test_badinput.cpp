@@ -439,8 +439,10 @@ TEST_F(BrokenArchive, EmptyTruncatedAndUnbalancedFilesAreRefused)
 {
     EXPECT_FALSE(import(QByteArray()));
     EXPECT_FALSE(import("{\\rtf1\\ansi\\deff0 {\\fonttbl{\\f0 Times;}}\\pard Bonjo"));
-    EXPECT_FALSE(import("{\\rtf1 a}}}} b"));
     EXPECT_FALSE(import("\xff\xfe\x00\x01 pas du tout un fichier RTF"));
+    // Stray closing braces end nothing: the text after them is read too.
+    EXPECT_TRUE(import("{\\rtf1 a}}}} b"));
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("a b"));
 }
 
 TEST_F(BrokenArchive, DeepNestingAndAVeryLargeFileDoNotBreakTheProgram)

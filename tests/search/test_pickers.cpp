@@ -414,8 +414,10 @@ TEST(Pickers, EnterOrSpaceOnAHighlightedEntryChoosesItAsAClickDoes)
     Pickers f;
     f.openKeywords(Optics);
     QTest::keyClicks(f.kw<QLineEdit>("T_Achercher"), QStringLiteral("lent"));
+    const QString highlighted = f.highlighted(f.list("List1"));
+    ASSERT_TRUE(highlighted.startsWith(QStringLiteral("lentille")));
     QTest::keyClick(f.list("List1"), Qt::Key_Return);
-    EXPECT_EQ(f.text("Lab_mot1"), QStringLiteral("lentille"));
+    EXPECT_EQ(f.text("Lab_mot1"), highlighted);
     f.list("List1")->setCurrentRow(Optics.indexOf(QStringLiteral("miroir")));
     QTest::keyClick(f.list("List1"), Qt::Key_Space);
     EXPECT_EQ(f.entries("L_ET"), QStringList{QStringLiteral("miroir")});
