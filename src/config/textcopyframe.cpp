@@ -56,6 +56,13 @@ QString refusedText()
            QStringLiteral("Effacez-le puis recommencez la procédure de recopie des textes");
 }
 
+// Where a copy that did not end lies, and what to do with it.
+QString incompleteCopyText(const QString &destination)
+{
+    return QStringLiteral("La copie incomplète des textes se trouve dans le dossier ") +
+           destination + QStringLiteral(" : effacez-le avant de recommencer la copie.");
+}
+
 QString noDestinationText()
 {
     return QStringLiteral("Il n'y a pas de dossier de destination");
@@ -372,15 +379,16 @@ void TextCopyFrame::copyTexts()
         textFolder = typed.trimmed();
     }
     const QString destination = WithTrailingBackslash(textFolder) + CopiedFolderName;
-    // The disc must be readable before anything is asked; its folder is looked up again once
-    // the right disc is in (a disc is mounted where its label says).
-    discTextsFolder();
 
     const qint64 freeBytes = retrying([&] { return drives.freeBytes(targetDrive); });
     if (!hasRoomForTexts(freeBytes)) {
+        // An earlier copy stopped on a full disk may be what fills it: the user must know where.
+        const QString incomplete = m_platform.files.folderExists(destination)
+                                       ? LineBreak + incompleteCopyText(destination)
+                                       : QString();
         message(QStringLiteral("Espace libre ") + megabytesText(megabytesOf(freeBytes)) +
                     QStringLiteral(" Mo insuffisant pour la copie") + LineBreak +
-                    QStringLiteral("Il faut 1200 Mo minimum"),
+                    QStringLiteral("Il faut 1200 Mo minimum") + incomplete,
                 MessageIcon::Critical, MessageButtons::Ok, ErrorTitle);
         return;
     }
@@ -445,6 +453,7 @@ void TextCopyFrame::waitForDisc(int disc, const QString &wrongDiscText)
 void TextCopyFrame::copyDisc(const QString &destination)
 {
     m_copying = true;
+    m_destination = destination;
     retrying([&] {
         const QString source = discTextsFolder();
         m_tally.start();
@@ -559,7 +568,9 @@ void TextCopyFrame::showFailure(const PlatformError &error)
     if (m_copying) {
         if (const std::optional<int> files = m_tally.filesMissing())
             missing = LineBreak + QStringLiteral("La copie est incomplète : ") +
-                      QString::number(*files) + QStringLiteral(" fichier(s) n'ont pas été copiés.");
+                      QString::number(*files) +
+                      QStringLiteral(" fichier(s) n'ont pas été copiés.") + LineBreak +
+                      incompleteCopyText(m_destination);
     }
     switch (error.number()) {
     case PlatformErrorCode::BadPath:

@@ -85,6 +85,7 @@ private:
     const QString m_programFolder;
     CopyTally m_tally;
     bool m_copying = false; // a tree copy runs (its failure tells what is missing)
+    QString m_destination;  // the folder the running copy writes into
 
     QLabel *m_textsAre = nullptr;                  // Lbl_DossierTxt
     QLabel *m_textFolder = nullptr;                // Lbl_DossierHD

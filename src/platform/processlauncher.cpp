@@ -8,6 +8,17 @@
 
 namespace ferlin {
 
+namespace {
+
+// The program is named: "file not found" alone would read as the file it was to open.
+PlatformError programNotFound(const QString &program)
+{
+    return PlatformError(PlatformErrorCode::FileNotFound,
+                         QStringLiteral("Programme « %1 » introuvable").arg(program));
+}
+
+} // namespace
+
 QString ProcessLauncher::resolveProgram(const QString &program)
 {
     if (program.trimmed().isEmpty())
@@ -15,12 +26,12 @@ QString ProcessLauncher::resolveProgram(const QString &program)
     if (!program.contains(QLatin1Char('/'))) {
         const QString found = QStandardPaths::findExecutable(program);
         if (found.isEmpty())
-            throw PlatformError(PlatformErrorCode::FileNotFound);
+            throw programNotFound(program);
         return found;
     }
     const QFileInfo info(program);
     if (!info.exists())
-        throw PlatformError(PlatformErrorCode::FileNotFound);
+        throw programNotFound(program);
     if (info.isDir() || !info.isExecutable())
         throw PlatformError(PlatformErrorCode::AccessError,
                             QStringLiteral("Le fichier n'est pas un programme exécutable"));

@@ -342,12 +342,13 @@ TEST_F(TextCopy, TheDiscIsAskedForUntilItIsReadyAndTheRightOne)
 {
     fakes.drives.setReady(Cd, false);
     fakes.drives.setLabel(Cd, QStringLiteral("AUTRE"));
+    // The disc is read only once asked for: after the question and the request to insert it.
+    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    fakes.messageBox.pushAnswer(MessageAnswer::Ok);
     fakes.messageBox.pushResponder([&](const RecordedMessage &) {
         fakes.drives.setReady(Cd, true);
         return MessageAnswer::Ok;
     });
-    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
-    fakes.messageBox.pushAnswer(MessageAnswer::Ok);
     fakes.messageBox.pushAnswer(MessageAnswer::Ok); // still the wrong disc
     fakes.messageBox.pushResponder(inserting(1));
     fakes.messageBox.pushAnswer(MessageAnswer::Ok); // a folder missing on the disc: again
@@ -361,10 +362,10 @@ TEST_F(TextCopy, TheDiscIsAskedForUntilItIsReadyAndTheRightOne)
                                           "attendez le démarrage du lecteur.");
     const QString wrong2 = QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
                            QStringLiteral("Mettre le CD n° 2 dans le lecteur /dev/sr0");
-    EXPECT_EQ(texts(), (QStringList{NotReady, Continue, InsertDisc1, wrong1, wrong1,
+    EXPECT_EQ(texts(), (QStringList{Continue, InsertDisc1, NotReady, wrong1, wrong1,
                                     QStringLiteral("Chemin d'accès introuvable") + NotReady,
                                     InsertDisc2, wrong2, CopyDone}));
-    EXPECT_EQ(fakes.messageBox.messages()[0],
+    EXPECT_EQ(fakes.messageBox.messages()[2],
               (RecordedMessage{MessageIcon::Exclamation, MessageButtons::OkCancel, {}, NotReady}));
     EXPECT_EQ(fakes.messageBox.messages()[3].icon, MessageIcon::Exclamation);
     EXPECT_EQ(settings.textsCopied, u'O');
@@ -374,10 +375,15 @@ TEST_F(TextCopy, TheDiscIsAskedForUntilItIsReadyAndTheRightOne)
     fakes.messageBox.clear();
     host.calls.clear();
     fakes.drives.setReady(Cd, false);
+    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    fakes.messageBox.pushAnswer(MessageAnswer::Ok);
     fakes.messageBox.pushAnswer(MessageAnswer::Cancel);
     frame->CopyOrMoveTexts();
-    EXPECT_EQ(texts(), QStringList{NotReady});
-    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("lock"), QStringLiteral("unlock")}));
+    EXPECT_EQ(texts(), (QStringList{Continue, InsertDisc1, NotReady}));
+    ASSERT_EQ(host.calls.size(), 3);
+    EXPECT_EQ(host.calls.front(), QStringLiteral("lock"));
+    EXPECT_TRUE(host.calls[1].startsWith(QStringLiteral("label "))); // the folder shown at once
+    EXPECT_EQ(host.calls.back(), QStringLiteral("unlock"));
 }
 
 TEST_F(TextCopy, CustomCopyWantsAFolderOnAHardDisk)
@@ -460,9 +466,25 @@ TEST_F(TextCopy, FailuresEndTheCopyWithTheirOwnMessage)
                       filling,      f.clipboard,   f.linePrinter, f.richTextPrinter};
     makeFrame(platform);
     frame->CopyOrMoveTexts();
+    const QString incomplete = QStringLiteral("La copie incomplète des textes se trouve dans le "
+                                              "dossier ") +
+                               programFolder +
+                               QStringLiteral("/TEXTES : effacez-le avant de "
+                                              "recommencer la copie.");
     EXPECT_EQ(fakes.messageBox.lastMessage().text,
               QStringLiteral("Erreur 61") + LineBreak + QStringLiteral("Disque plein") + LineBreak +
-                  QStringLiteral("La copie est incomplète : 2 fichier(s) n'ont pas été copiés."));
+                  QStringLiteral("La copie est incomplète : 2 fichier(s) n'ont pas été copiés.") +
+                  LineBreak + incomplete);
+    // Tried again on the disk it filled, the copy says where the incomplete copy lies.
+    makeFrame(fakes.platform());
+    QDir().mkpath(programFolder + QStringLiteral("/TEXTES"));
+    fakes.drives.setFreeBytes(Home, 0);
+    frame->CopyOrMoveTexts();
+    EXPECT_EQ(fakes.messageBox.lastMessage().text,
+              QStringLiteral("Espace libre 0 Mo insuffisant pour la copie") + LineBreak +
+                  QStringLiteral("Il faut 1200 Mo minimum") + LineBreak + incomplete);
+    QDir(programFolder + QStringLiteral("/TEXTES")).removeRecursively();
+    fakes.drives.setFreeBytes(Home, 2000 * MB);
 
     makeFrame(fakes.platform());
     choose(TextCopyFrame::CustomCopy);

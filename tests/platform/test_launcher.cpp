@@ -80,4 +80,13 @@ TEST(ProcessLauncher, ReportsProgramsThatCannotStart)
     EXPECT_EQ(errorNumberOf(dir.path()), PlatformErrorCode::AccessError);
     EXPECT_EQ(PlatformError(PlatformErrorCode::FileNotFound).description(),
               QStringLiteral("Fichier introuvable"));
+    // A program that is not there is named, so that the file it was to open is not blamed.
+    try {
+        ProcessLauncher().start(QStringLiteral("/usr/bin/ferlin-ouvreur-absent"),
+                                {QStringLiteral("/cd/Acrobat4/Rs40fre.exe")});
+        ADD_FAILURE() << "started";
+    } catch (const PlatformError &error) {
+        EXPECT_EQ(error.description(),
+                  QStringLiteral("Programme « /usr/bin/ferlin-ouvreur-absent » introuvable"));
+    }
 }
