@@ -85,6 +85,9 @@ void Startup::openBase()
     catalogue.card.reset();
     context.state.configLoaded = true;
     m_window.intro()->showStep(QStringLiteral("Lab_DB"), QStringLiteral("Base ouverte"));
+    // A base without a field of the references is refused as a base of another structure:
+    // filling a basket from it would put values in the wrong fields.
+    Schema::checkReferenceFields(*catalogue.db);
 }
 
 void Startup::loadPickLists()

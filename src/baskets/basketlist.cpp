@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/rowchoice.h"
 #include "baskets/basketgridmodel.h"
+#include "baskets/basketstore.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
 #include "record/recordcard.h"
@@ -24,12 +25,6 @@ namespace {
 
 // Column widths of the grid, in twips (15 to a pixel on a 96 dpi screen).
 constexpr int ColumnTwips[BasketGridModel::ColumnCount] = {660, 860, 1000, 12000};
-
-QString orderedBasketQuery(int basket)
-{
-    return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) +
-           QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC");
-}
 
 } // namespace
 
@@ -145,7 +140,7 @@ int BasketList::selectedBasket() const
 void BasketList::pointCardAt(int basket)
 {
     Catalogue &catalogue = m_context.catalogue;
-    catalogue.card = catalogue.db->openRecordSet(orderedBasketQuery(basket));
+    catalogue.card = catalogue.db->openRecordSet(BasketStore::orderedSource(basket));
     m_context.state.card.count = m_context.state.basketCounts[basket];
 }
 

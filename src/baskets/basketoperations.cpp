@@ -1,6 +1,7 @@
 #include "baskets/basketoperations.h"
 
 #include "app/appcontext.h"
+#include "baskets/basketstore.h"
 #include "db/schema.h"
 
 namespace ferlin {
@@ -26,16 +27,7 @@ bool BasketOperations::AddToBasket(int basket)
         if (!catalogue.card)
             throw DbError(DbErrorCode::NoCurrentRecord,
                           QStringLiteral("Aucun enregistrement en cours."));
-        RecordSet target(*catalogue.db, Schema::basketTable(basket));
-        target.addNew();
-        try {
-            for (int i = 0; i < target.fieldCount(); ++i)
-                target.setValue(i, catalogue.card->value(i));
-            target.update();
-        } catch (const DbError &) {
-            target.cancelUpdate();
-            throw;
-        }
+        BasketStore(*catalogue.db).addRow(basket, *catalogue.card);
         m_context.state.basketCounts[basket] += 1;
         m_views.publishBasketCounts();
         return true;
@@ -97,9 +89,7 @@ void BasketOperations::RemoveFromBasket()
 void BasketOperations::EmptyBasket(int basket)
 {
     try {
-        // Every row goes, a reference without a title included, so that the count of 0 is true.
-        m_context.catalogue.db->execute(QStringLiteral("DELETE FROM [") +
-                                        Schema::basketTable(basket) + u']');
+        BasketStore(*m_context.catalogue.db).empty(basket);
     } catch (const DbError &error) {
         reportError(error.number(), error.description());
         return;

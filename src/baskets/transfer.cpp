@@ -1,6 +1,7 @@
 #include "baskets/transfer.h"
 
 #include "app/appcontext.h"
+#include "baskets/basketstore.h"
 #include "db/schema.h"
 
 namespace ferlin {
@@ -27,28 +28,10 @@ void BasketTransfer::reportError(int number, const QString &description)
 
 int BasketTransfer::copyRows(RecordSet &from, int destination)
 {
-    Database &db = *m_context.catalogue.db;
     BusyPointerGuard busy(m_context.platform.busyPointer);
-    // One transaction: fast, and a copy cut short leaves the destination as it was.
-    Transaction transaction(db);
-    RecordSet to(db, Schema::basketTable(destination));
-    int stored = 0;
-    for (from.moveFirst(); !from.isEof(); from.moveNext()) {
-        to.addNew();
-        try {
-            for (int i = 0; i < to.fieldCount(); ++i)
-                to.setValue(i, from.value(i));
-            to.update();
-            ++stored;
-        } catch (const DbError &error) {
-            to.cancelUpdate();
-            if (error.number() != DbErrorCode::DuplicateKey)
-                throw;
-            // A reference the destination already holds is skipped.
-        }
-    }
-    transaction.commit();
-    return stored;
+    // A reference the destination already holds is skipped; a copy cut short leaves the
+    // destination as it was.
+    return BasketStore(*m_context.catalogue.db).addRows(destination, BasketStore::readRows(from));
 }
 
 bool BasketTransfer::TransferBasket(int source, int destination, TransferMode mode)
@@ -69,7 +52,7 @@ bool BasketTransfer::TransferBasket(int source, int destination, TransferMode mo
                 return true;
             // Every row goes, a reference without a title included, so that the count of 0 is
             // true. The emptying is stored at once, before the copy.
-            db.execute(QStringLiteral("DELETE FROM [") + Schema::basketTable(destination) + u']');
+            BasketStore(db).empty(destination);
             counts[destination] = 0;
             m_publishCounts();
             if (from.recordCount() == 0) {

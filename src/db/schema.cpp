@@ -2,6 +2,8 @@
 
 #include "db/database.h"
 
+#include <sqlite3.h>
+
 namespace ferlin::Schema {
 
 QString basketTable(int basket)
@@ -36,6 +38,40 @@ QString referenceColumns()
 }
 
 } // namespace
+
+QStringList columnsOf(Database &db, const QString &table)
+{
+    QString quoted = table;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    StatementPtr info =
+        db.prepare(QStringLiteral("PRAGMA table_info(\"") + quoted + QStringLiteral("\")"));
+    QStringList columns;
+    while (sqlite3_step(info.get()) == SQLITE_ROW)
+        columns << QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+    return columns;
+}
+
+void checkReferenceFields(Database &db)
+{
+    QStringList tables{Articles};
+    for (int n = 1; n <= BasketCount; ++n)
+        tables << basketTable(n);
+    for (const QString &table : std::as_const(tables)) {
+        const QStringList columns = columnsOf(db, table);
+        if (columns.isEmpty())
+            throw DbError(DbErrorCode::ObjectNotFound,
+                          QStringLiteral("La table « %1 » est introuvable dans la base de données.")
+                              .arg(table));
+        for (const QString &field : referenceFields()) {
+            if (!columns.contains(field, Qt::CaseInsensitive))
+                throw DbError(
+                    DbErrorCode::ObjectNotFound,
+                    QStringLiteral("Le champ « %1 » est introuvable dans la table « %2 ».")
+                        .arg(field, table));
+        }
+    }
+}
 
 void create(Database &db)
 {

@@ -25,6 +25,13 @@ QString basketTable(int basket);
 // The fields of a reference, in the order of TArticles and of the basket tables.
 const QStringList &referenceFields();
 
+// The columns of a table, in their order; none when there is no such table.
+QStringList columnsOf(Database &db, const QString &table);
+
+// Checks that the catalogue and the three baskets hold every field of a reference (names
+// compared without regard to case); throws DbError 3011 naming the first table or field missing.
+void checkReferenceFields(Database &db);
+
 // Creates every table of the catalogue, empty: TArticles, the three baskets (same columns in
 // the same order, a unique index on Rang) and the lookup tables.
 void create(Database &db);

@@ -1,5 +1,6 @@
 #include "output/basketprint.h"
 
+#include "baskets/basketstore.h"
 #include "db/dberror.h"
 #include "db/recordset.h"
 #include "db/schema.h"
@@ -179,8 +180,7 @@ QString printTypeCaption(PrintType type)
 
 QString BasketPrintSource(int basket)
 {
-    return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) +
-           QStringLiteral(" ORDER BY An DESC,Numéro DESC,Page DESC");
+    return BasketStore::orderedSource(basket);
 }
 
 QString EmptyBasketPrintMessage(int basket)

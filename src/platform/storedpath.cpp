@@ -42,7 +42,10 @@ QString matchingEntry(const QString &folder, const QString &part)
 QString resolveStoredPath(const QString &root, const QString &storedPath)
 {
     static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    const QStringList parts = storedPath.split(separators, Qt::SkipEmptyParts);
+    QStringList parts = storedPath.split(separators, Qt::SkipEmptyParts);
+    parts.removeIf([](const QString &part) {
+        return part == QStringLiteral(".") || part == QStringLiteral("..");
+    });
 
     QString resolved = root.isEmpty() ? QStringLiteral("/") : root;
     for (const QString &part : parts) {
@@ -52,6 +55,21 @@ QString resolveStoredPath(const QString &root, const QString &storedPath)
         resolved = joined(resolved, name);
     }
     return resolved;
+}
+
+bool liesInside(const QString &path, const QString &root)
+{
+    auto real = [](const QString &p) {
+        const QString canonical = QFileInfo(p).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QDir(p).absolutePath()) : canonical;
+    };
+    const QString inner = real(path);
+    QString outer = real(root);
+    if (inner == outer)
+        return true;
+    if (!outer.endsWith(QLatin1Char('/')))
+        outer += QLatin1Char('/');
+    return inner.startsWith(outer);
 }
 
 } // namespace ferlin

@@ -10,6 +10,11 @@ namespace ferlin {
 // to case, accented letters included (disc file systems and stored paths differ in case).
 // Gives the existing path under its real names, or, when some part matches nothing, the
 // stored path below the root with "/" as written.
+// Parts "." and ".." are dropped: a stored path never climbs above the root.
 QString resolveStoredPath(const QString &root, const QString &storedPath);
+
+// Whether a path lies below the root once links are followed (a file that a link on the disc or
+// in the texts folder leads out of it does not).
+bool liesInside(const QString &path, const QString &root);
 
 } // namespace ferlin

@@ -107,10 +107,16 @@ private:
             return;
         }
         const QString file = HardDiskTextPath(folder, m_place.fullText);
-        if (m_platform.files.fileExists(file)) {
+        // A stored name that leads out of the texts folder is no text of the base.
+        if (m_platform.files.fileExists(file) && liesInside(file, folder)) {
             launch(viewer, file);
             return;
         }
+        sayMissing();
+    }
+
+    void sayMissing() const
+    {
         m_platform.messageBox.show(MessageIcon::Critical, MessageButtons::Ok,
                                    QStringLiteral(" Le texte ") + m_place.fullText.mid(14) +
                                        QStringLiteral(" n'existe pas "),
@@ -144,7 +150,12 @@ private:
         const QString drive = m_settings.cdDrive.trimmed();
         const QString root = retrying([&] { return m_platform.drives.rootPath(drive); });
         // From the texts folder's name on: "Textes\1998\a.pdf".
-        launch(viewer, resolveStoredPath(root, m_place.fullText.mid(8)));
+        const QString file = resolveStoredPath(root, m_place.fullText.mid(8));
+        if (!liesInside(file, root)) {
+            sayMissing();
+            return;
+        }
+        launch(viewer, file);
     }
 
     // Reads the drive's label until it is the reference's disc; asks for it while it is not.

@@ -1,6 +1,7 @@
 #include "search/runsearch.h"
 
 #include "app/appcontext.h"
+#include "baskets/basketstore.h"
 #include "db/schema.h"
 #include "search/condition.h"
 
@@ -11,60 +12,7 @@ namespace ferlin {
 
 namespace {
 
-const QString OrderClause = QStringLiteral(" ORDER BY An DESC,Numéro DESC,Page DESC");
 const QString CrLf = QStringLiteral("\r\n");
-
-using Row = std::vector<QVariant>;
-
-// Every row of a set, in its order, each with every field of the set.
-std::vector<Row> readRows(RecordSet &set)
-{
-    std::vector<Row> rows;
-    rows.reserve(size_t(set.recordCount()));
-    const int fields = set.fieldCount();
-    for (set.moveFirst(); !set.isEof(); set.moveNext()) {
-        Row row;
-        row.reserve(size_t(fields));
-        for (int i = 0; i < fields; ++i)
-            row.push_back(set.value(i));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-// Adds the rows to a basket, field i of the new row taking field i of the row, in one
-// transaction: fast, and a copy cut short leaves the basket as it was. A reference the basket
-// already holds is skipped. Returns the rows stored.
-int storeRows(Database &db, RecordSet &basket, const std::vector<Row> &rows)
-{
-    int stored = 0;
-    try {
-        Transaction transaction(db);
-        for (const Row &row : rows) {
-            basket.addNew();
-            try {
-                for (int i = 0; i < int(row.size()); ++i)
-                    basket.setValue(i, row[size_t(i)]);
-                basket.update();
-                ++stored;
-            } catch (const DbError &error) {
-                basket.cancelUpdate();
-                if (error.number() != DbErrorCode::DuplicateKey)
-                    throw;
-            }
-        }
-        transaction.commit();
-    } catch (const DbError &) {
-        // Rolled back: the rows the set took in are gone from the table.
-        try {
-            basket.requery();
-        } catch (const DbError &) {
-            // The set is read again when next pointed at the basket.
-        }
-        throw;
-    }
-    return stored;
-}
 
 // One press of "Recherche" once its condition is built; every database failure is thrown.
 class Search {
@@ -127,7 +75,7 @@ private:
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
         pointer.showBusy();
-        const int added = storeRows(*m_context.catalogue.db, pointBasketSet(), readRows(result));
+        const int added = store(BasketStore::readRows(result));
         state.basketCounts[m_basket] += added;
         state.card.count = state.basketCounts[m_basket];
         publishCounts();
@@ -159,7 +107,7 @@ private:
             return false;
         pointer.showBusy();
         // Read before emptying: the search may have run over the destination basket itself.
-        const std::vector<Row> rows = readRows(result);
+        const BasketStore::Rows rows = BasketStore::readRows(result);
         if (m_views.emptyBasket)
             m_views.emptyBasket(m_basket);
         if (state.basketCounts[m_basket] != 0) {
@@ -167,11 +115,9 @@ private:
             pointer.restore();
             return false;
         }
-        RecordSet &target = pointBasketSet();
-        const int stored = storeRows(*m_context.catalogue.db, target, rows);
+        const int stored = store(rows);
         state.basketCounts[m_basket] = stored;
         state.card.count = stored;
-        target.requery();
         publishCounts();
         pointer.restore();
         const QString placed =
@@ -187,12 +133,31 @@ private:
     {
         {
             BusyPointerGuard busy(m_context.platform.busyPointer);
-            m_context.catalogue.card = m_context.catalogue.db->openRecordSet(
-                QStringLiteral("SELECT * FROM ") + Schema::basketTable(m_basket) + OrderClause);
+            m_context.catalogue.card =
+                m_context.catalogue.db->openRecordSet(BasketStore::orderedSource(m_basket));
             m_context.state.card.position = 1;
         }
         if (m_views.showDestinationBasket)
             m_views.showDestinationBasket(m_basket);
+    }
+
+    // The rows into the destination basket; DataSélec reads the basket again, whether the rows
+    // went in or the copy was rolled back.
+    int store(const BasketStore::Rows &rows)
+    {
+        RecordSet &basket = pointBasketSet();
+        try {
+            const int stored = BasketStore(*m_context.catalogue.db).addRows(m_basket, rows);
+            basket.requery();
+            return stored;
+        } catch (const DbError &) {
+            try {
+                basket.requery();
+            } catch (const DbError &) {
+                // The set is read again when next pointed at the basket.
+            }
+            throw;
+        }
     }
 
     void publishCounts()
@@ -233,7 +198,7 @@ QString SearchRunner::statementFor(const QString &source, const QString &conditi
             table = Schema::basketTable(basket);
     }
     return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + condition +
-           OrderClause;
+           BasketStore::orderClause();
 }
 
 void SearchRunner::RunSearch(const SelectionCriteria &criteria, const KeywordChoice &keywords)

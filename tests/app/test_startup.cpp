@@ -192,6 +192,26 @@ TEST(Startup, AMissingTableStopsAfterOpeningTheBase)
     EXPECT_FALSE(p.window.commandBar()->isVisibleTo(&p.window));
 }
 
+TEST(Startup, ABaseMissingAFieldOfTheReferencesIsRefusedAsAnotherStructure)
+{
+    for (const char *table : {"TArticles", "TSélection3"}) {
+        QTemporaryDir dir;
+        const QString path = Program::base(dir, 300);
+        Database::open(path)->execute(QStringLiteral("ALTER TABLE [") + QString::fromUtf8(table) +
+                                      QStringLiteral("] DROP COLUMN [Titre]"));
+        Program p(path);
+        p.configure();
+        p.window.load();
+        ASSERT_EQ(p.fakes.messageBox.messages().size(), 1) << table;
+        EXPECT_EQ(p.fakes.messageBox.lastMessage().text,
+                  QStringLiteral("Ouverture de la base de données impossible. Base de structure "
+                                 "différente. Erreur  3011"));
+        EXPECT_EQ(p.step("Lab_DB"), QStringLiteral("Base ouverte"));
+        EXPECT_TRUE(p.step("Lab_listeclés").isEmpty());
+        EXPECT_FALSE(p.window.startupSucceeded());
+    }
+}
+
 TEST(Startup, FailureMessagesOfTheErrorTrap)
 {
     auto m = Startup::failureMessage(3059, QString());

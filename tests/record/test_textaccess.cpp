@@ -1,5 +1,6 @@
 #include "fakes/fakeplatform.h"
 #include "platform/platformerror.h"
+#include "platform/storedpath.h"
 #include "record/textaccess.h"
 
 #include <QDir>
@@ -297,3 +298,35 @@ TEST_F(TextAccess, ViewerAloneStartsWithoutArgumentsOrSendsToTheConfiguration)
 }
 
 } // namespace
+
+TEST_F(TextAccess, AStoredNameLeadingOutOfTheTextsFolderIsAMissingText)
+{
+    // A file beside the texts, and a link inside them leading out.
+    write(QStringLiteral("secret/passwd"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("secret")),
+                            dir.filePath(QStringLiteral("My Docs/Textes/fuite"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("secret")),
+                            dir.filePath(QStringLiteral("disc1/TEXTES/fuite"))));
+    const QString climbing =
+        QStringLiteral("FERLIN4\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\secret\\passwd");
+    const QString linked = QStringLiteral("FERLIN4\\Textes\\fuite\\passwd");
+    for (bool hardDisk : {true, false}) {
+        settings.setTextsOnHardDisk(hardDisk);
+        for (const QString &stored : {climbing, linked}) {
+            fakes.messageBox.clear();
+            open(stored, QStringLiteral("1"));
+            // Told missing, or (from a disc) handed over as a name below the disc, never the
+            // file outside.
+            for (const RecordedMessage &m : fakes.messageBox.messages())
+                EXPECT_TRUE(m.text.endsWith(QStringLiteral(" n'existe pas ")))
+                    << m.text.toStdString();
+        }
+    }
+    for (const FakeLauncher::Start &start : fakes.launcher.starts()) {
+        EXPECT_TRUE(start.arguments.front().startsWith(dir.filePath(QStringLiteral("disc1/"))));
+        EXPECT_FALSE(QFile::exists(start.arguments.front()));
+    }
+    EXPECT_EQ(fakes.launcher.starts().size(), 1); // the climbing name, from the disc
+    EXPECT_EQ(resolveStoredPath(QStringLiteral("/cd"), climbing),
+              QStringLiteral("/cd/FERLIN4/secret/passwd"));
+}

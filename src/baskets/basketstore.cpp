@@ -1,0 +1,123 @@
+#include "baskets/basketstore.h"
+
+#include "db/recordset.h"
+#include "db/schema.h"
+
+#include <sqlite3.h>
+
+namespace ferlin {
+
+namespace {
+
+// Where each column of the basket finds its value among the given fields, by name whatever the
+// case; -1 when the rows do not carry it (the column stays empty).
+std::vector<int> sourceIndexes(const QStringList &columns, const QStringList &fields)
+{
+    std::vector<int> indexes;
+    indexes.reserve(size_t(columns.size()));
+    for (const QString &column : columns) {
+        int found = -1;
+        for (int i = 0; i < fields.size() && found < 0; ++i) {
+            if (fields.at(i).compare(column, Qt::CaseInsensitive) == 0)
+                found = i;
+        }
+        indexes.push_back(found);
+    }
+    return indexes;
+}
+
+// One row stored into an INSERT prepared for the basket's columns. Returns false for a
+// reference the basket holds already; any other failure is thrown.
+bool insert(Database &db, sqlite3_stmt *stmt, const std::vector<int> &indexes,
+            const std::vector<QVariant> &row)
+{
+    sqlite3_reset(stmt);
+    for (size_t c = 0; c < indexes.size(); ++c)
+        bindValue(stmt, int(c) + 1, indexes[c] >= 0 ? row[size_t(indexes[c])] : QVariant());
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE)
+        return true;
+    const DbError error = db.errorFor(rc);
+    sqlite3_reset(stmt);
+    if (error.number() == DbErrorCode::DuplicateKey)
+        return false;
+    throw error;
+}
+
+StatementPtr prepareInsert(Database &db, const QString &table, const QStringList &columns)
+{
+    QString names, marks;
+    for (const QString &column : columns) {
+        names += (names.isEmpty() ? QStringLiteral("[") : QStringLiteral(",[")) + column + u']';
+        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(",?");
+    }
+    return db.prepare(QStringLiteral("INSERT INTO [") + table + QStringLiteral("] (") + names +
+                      QStringLiteral(") VALUES (") + marks + u')');
+}
+
+} // namespace
+
+const QString &BasketStore::orderClause()
+{
+    static const QString clause = QStringLiteral(" ORDER BY An DESC,Numéro DESC,Page DESC");
+    return clause;
+}
+
+QString BasketStore::orderedSource(int basket)
+{
+    return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) + orderClause();
+}
+
+BasketStore::Rows BasketStore::readRows(RecordSet &set)
+{
+    Rows rows;
+    const int fields = set.fieldCount();
+    for (int i = 0; i < fields; ++i)
+        rows.fields << set.fieldName(i);
+    rows.values.reserve(size_t(set.recordCount()));
+    for (set.moveFirst(); !set.isEof(); set.moveNext()) {
+        std::vector<QVariant> row;
+        row.reserve(size_t(fields));
+        for (int i = 0; i < fields; ++i)
+            row.push_back(set.value(i));
+        rows.values.push_back(std::move(row));
+    }
+    return rows;
+}
+
+int BasketStore::addRows(int basket, const Rows &rows)
+{
+    const QString table = Schema::basketTable(basket);
+    const QStringList columns = Schema::columnsOf(m_db, table);
+    const std::vector<int> indexes = sourceIndexes(columns, rows.fields);
+    // One transaction: fast, and a copy cut short leaves the basket as it was.
+    Transaction transaction(m_db);
+    StatementPtr stmt = prepareInsert(m_db, table, columns);
+    int added = 0;
+    for (const std::vector<QVariant> &row : rows.values)
+        added += insert(m_db, stmt.get(), indexes, row) ? 1 : 0;
+    stmt.reset();
+    transaction.commit();
+    return added;
+}
+
+void BasketStore::addRow(int basket, const RecordSet &set)
+{
+    Rows row;
+    std::vector<QVariant> values;
+    for (int i = 0; i < set.fieldCount(); ++i) {
+        row.fields << set.fieldName(i);
+        values.push_back(set.value(i));
+    }
+    row.values.push_back(std::move(values));
+    if (addRows(basket, row) == 0)
+        throw DbError(DbErrorCode::DuplicateKey,
+                      QStringLiteral("La référence est déjà dans le panier."));
+}
+
+void BasketStore::empty(int basket)
+{
+    m_db.execute(QStringLiteral("DELETE FROM [") + Schema::basketTable(basket) + u']');
+}
+
+} // namespace ferlin

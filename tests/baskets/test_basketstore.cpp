@@ -1,0 +1,52 @@
+// The basket store: rows copied by the names of their fields, duplicates skipped, the order.
+#include "baskets/basketstore.h"
+#include "db/recordset.h"
+#include "support/tempbase.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferlin;
+
+TEST(BasketStore, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
+{
+    test::TempBase base;
+    Database &db = *base.db;
+    // A basket whose columns stand in another order than the catalogue's.
+    db.execute(QStringLiteral("DROP TABLE [TSélection2]"));
+    db.execute(
+        QStringLiteral("CREATE TABLE [TSélection2] ([Titre] TEXT, [Auteur] TEXT, [Rang] "
+                       "INTEGER NOT NULL, [An] INTEGER, [Numéro] TEXT, [Mois] TEXT, "
+                       "[Volume] INTEGER, [Page] INTEGER, [NombrePages] INTEGER, "
+                       "[Soustitre] TEXT, [Domaine] TEXT, [PointdeVue] TEXT, [Niveaux] TEXT, "
+                       "[MotsCles] TEXT, [Resume] TEXT, [TexteIntegral] TEXT, "
+                       "[Localisation] TEXT, [MajDate] TEXT)"));
+    db.execute(QStringLiteral("CREATE UNIQUE INDEX [TSélection2_Rang] ON [TSélection2] ([Rang])"));
+    base.addReference(7, 1990, QStringLiteral("12"), 4);
+    base.addReference(8, 1991, QStringLiteral("13"), 5);
+    db.execute(QStringLiteral("UPDATE TArticles SET Auteur = 'Dupont' WHERE Rang = 7"));
+
+    BasketStore store(db);
+    RecordSet articles(db, QStringLiteral("SELECT * FROM TArticles"));
+    EXPECT_EQ(store.addRows(2, BasketStore::readRows(articles)), 2);
+    RecordSet basket(db, BasketStore::orderedSource(2));
+    ASSERT_EQ(basket.recordCount(), 2);
+    basket.moveLast();
+    EXPECT_EQ(basket.value(QStringLiteral("Rang")).toInt(), 7);
+    EXPECT_EQ(basket.text(QStringLiteral("Titre")), QStringLiteral("Titre 7"));
+    EXPECT_EQ(basket.text(QStringLiteral("Auteur")), QStringLiteral("Dupont"));
+    EXPECT_EQ(basket.text(QStringLiteral("Numéro")), QStringLiteral("12"));
+
+    // Again: both are there already, nothing is added; one row alone is refused as a duplicate.
+    EXPECT_EQ(store.addRows(2, BasketStore::readRows(articles)), 0);
+    articles.moveFirst();
+    try {
+        store.addRow(2, articles);
+        ADD_FAILURE() << "added twice";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.number(), DbErrorCode::DuplicateKey);
+    }
+    store.empty(2);
+    EXPECT_EQ(RecordSet(db, QStringLiteral("TSélection2")).recordCount(), 0);
+    EXPECT_EQ(BasketStore::orderedSource(3),
+              QStringLiteral("SELECT * FROM TSélection3 ORDER BY An DESC,Numéro DESC,Page DESC"));
+}
