@@ -56,6 +56,12 @@ TEST(JetLike, WildcardsAndListsFollowTheDialect)
         {"miroirs et lentilles", "*miroir*lentille?", true},
         {"abcabd", "*ab?", true},
         {"x1y2", "*#*#", true},
+        // On the boundaries: the literal is the whole text, the last letter of a range.
+        {"12", "12*", true},
+        {"optique", "*optique", true},
+        {"z", "[a-z]", true},
+        {"a", "[a-z]", true},
+        {"12", "*12*", true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(like(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)

@@ -479,6 +479,25 @@ TEST(SearchRun, BasketIntoBasketWithReplacement)
     s.expectCardOnBasket(1, int(kept.size()));
 }
 
+TEST(SearchRun, TheThirdBasketAsSourceIsSearchedAlone)
+{
+    Searches s;
+    s.fill(3, QStringLiteral("An > 1990"));
+    s.criteria.source = QStringLiteral("PANIER 3");
+    s.criteria.years = true;
+    s.criteria.yearTo = QStringLiteral("1995");
+    s.criteria.destination = 2;
+    const QList<int> found =
+        s.rangsWhere([](const Reference &r) { return r.year > 1990 && r.year < 1995; });
+    ASSERT_GT(found.size(), 1);
+    s.search();
+    EXPECT_EQ(s.messages().front(), foundQuestion(int(found.size()), 2));
+    EXPECT_EQ(s.rangsIn(2), found);
+    EXPECT_EQ(SearchRunner::statementFor(QStringLiteral("PANIER 3"), QStringLiteral("[An] < 1995")),
+              QStringLiteral("SELECT * FROM TSélection3 WHERE [An] < 1995 ORDER BY An DESC,"
+                             "Numéro DESC,Page DESC"));
+}
+
 TEST(SearchRun, FailureDuringTheCopyLeavesBasketAndCountsTrue)
 {
     Searches s;
