@@ -3,6 +3,7 @@
 #include "app/catalogue.h"
 #include "app/runstate.h"
 #include "platform/platform.h"
+#include "record/cardbrowser.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -30,6 +31,8 @@ struct AppContext {
     Platform &platform;
     RunState state;
     Catalogue catalogue;
+    // What the record card browses.
+    CardBrowser card{catalogue, state};
 };
 
 } // namespace ferlin

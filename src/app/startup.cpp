@@ -81,8 +81,6 @@ void Startup::openBase()
     AppContext &context = m_window.context();
     Catalogue &catalogue = context.catalogue;
     catalogue.db = ferlin::openBase(context.databasePath, context.readOnlyProgramFolder);
-    // The record card's source is the whole base; its set is loaded when the start-up reloads it.
-    catalogue.card.reset();
     context.state.configLoaded = true;
     m_window.intro()->showStep(QStringLiteral("Lab_DB"), QStringLiteral("Base ouverte"));
     // A base without a field of the references is refused as a base of another structure:
@@ -140,9 +138,8 @@ void Startup::colourStateBands()
 
 void Startup::readUpdateDate()
 {
-    Catalogue &catalogue = m_window.context().catalogue;
-    catalogue.card = catalogue.db->openRecordSet(Schema::Articles);
-    const QDate date = UpdateDate(*catalogue.card);
+    // The record card's data source is reloaded: the whole table, standing on its first row.
+    const QDate date = UpdateDate(m_window.context().card.open(Schema::Articles));
     if (!date.isValid())
         return;
     const QString text = formatUpdateDate(date);
@@ -156,7 +153,7 @@ void Startup::readUpdateDate()
 void Startup::countBase()
 {
     AppContext &context = m_window.context();
-    context.state.baseCount = BaseCount(*context.catalogue.card);
+    context.state.baseCount = context.card.countBase();
     m_window.intro()->showStep(QStringLiteral("Lab_Base"),
                                QStringLiteral("La base contient ") +
                                    QString::number(context.state.baseCount) +

@@ -29,11 +29,15 @@ void BasketGridModel::reset()
     endResetModel();
 }
 
-BasketGridModel::Line BasketGridModel::lineFor(RecordSet &set)
+const QStringList &BasketGridModel::fields()
 {
-    static const QStringList fields = {QStringLiteral("An"), QStringLiteral("Mois"),
-                                       QStringLiteral("Numéro"), QStringLiteral("Titre")};
-    const QStringList values = set.texts(fields);
+    static const QStringList names = {QStringLiteral("An"), QStringLiteral("Mois"),
+                                      QStringLiteral("Numéro"), QStringLiteral("Titre")};
+    return names;
+}
+
+BasketGridModel::Line BasketGridModel::lineFor(const QStringList &values)
+{
     // A cell shows one line of the title: a damaged title of a megabyte is cut far beyond what
     // the column can show, so that drawing the grid stays immediate.
     constexpr int LongestShownTitle = 2000;
@@ -41,14 +45,12 @@ BasketGridModel::Line BasketGridModel::lineFor(RecordSet &set)
             values.at(3).left(LongestShownTitle)};
 }
 
-int BasketGridModel::fill(RecordSet &set)
+int BasketGridModel::fill(const std::vector<QStringList> &rows)
 {
     std::vector<Line> lines;
-    lines.reserve(size_t(set.recordCount()));
-    if (set.recordCount() > 0) {
-        for (set.moveFirst(); !set.isEof(); set.moveNext())
-            lines.push_back(lineFor(set));
-    }
+    lines.reserve(rows.size());
+    for (const QStringList &row : rows)
+        lines.push_back(lineFor(row));
     if (lines.empty())
         return 0;
     // The empty line of the reset goes: line r is record r of the set.

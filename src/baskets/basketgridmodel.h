@@ -8,8 +8,6 @@
 
 namespace ferlin {
 
-class RecordSet;
-
 // The lines of the basket grid: year, month code, bulletin number and title, one line per
 // reference of the set, in the set's order. Empty, it holds one empty line under its header.
 class BasketGridModel : public QAbstractTableModel {
@@ -22,11 +20,13 @@ public:
 
     // The header and one empty line.
     void reset();
-    // One line per reference of the set, from its first row to its last, in one pass.
+    // The fields a line is made of: An, Mois, Numéro, Titre.
+    static const QStringList &fields();
+    // One line per reference, given the values of fields() of each in the set's order.
     // Returns the number of lines.
-    int fill(RecordSet &set);
+    int fill(const std::vector<QStringList> &rows);
     // The four cells of a reference as the grid shows them.
-    static Line lineFor(RecordSet &set);
+    static Line lineFor(const QStringList &values);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -5,7 +5,6 @@
 #include "app/mainwindow.h"
 #include "app/rowchoice.h"
 #include "baskets/basketgridmodel.h"
-#include "baskets/basketstore.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
 #include "record/recordcard.h"
@@ -139,9 +138,7 @@ int BasketList::selectedBasket() const
 
 void BasketList::pointCardAt(int basket)
 {
-    Catalogue &catalogue = m_context.catalogue;
-    catalogue.card = catalogue.db->openRecordSet(BasketStore::orderedSource(basket));
-    m_context.state.card.count = m_context.state.basketCounts[basket];
+    m_context.card.openBasket(basket);
 }
 
 void BasketList::ShowBasketList(int basket)
@@ -191,8 +188,8 @@ void BasketList::ResetBasketGrid()
 void BasketList::FillBasketGrid(int basket, int count)
 {
     setEnabled(false);
-    if (RecordSet *set = m_context.catalogue.card.get())
-        m_model->fill(*set);
+    // Read without moving the card: line r is record r of the card's set.
+    m_model->fill(m_context.card.rows(BasketGridModel::fields()));
     setEnabled(true);
     m_basketNumber->setText(QString::number(basket));
     m_count->setText(QString::number(count));
@@ -202,15 +199,12 @@ void BasketList::OpenGridRow(int row)
 {
     CardState &state = m_context.state.card;
     state.mode = CardState::BasketMode;
-    RecordSet *set = m_context.catalogue.card.get();
-    if (state.count == 0 || !set || row < 1 || row > set->recordCount())
+    // The basket of the list, whatever the card has shown since (the whole base, a search).
+    const int basket = m_context.state.currentBasket;
+    if (m_context.state.basketCounts[basket] == 0 || !m_context.card.showBasketRow(basket, row))
         return;
-    set->moveFirst();
-    set->move(row - 1);
-    state.position = row;
-    RecordCard *recordCard = card();
-    recordCard->UpdateRankLine(CardState::BasketMode, row, state.count);
-    recordCard->refresh();
+    // The card in basket mode on that row, whatever mode it was left in.
+    card()->OpenCard(CardState::BasketMode, basket, state.count, row);
     m_window.showScreen(QStringLiteral("F_formul"));
 }
 

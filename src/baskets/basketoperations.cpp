@@ -22,12 +22,12 @@ void BasketOperations::reportError(int number, const QString &description)
 
 bool BasketOperations::AddToBasket(int basket)
 {
-    Catalogue &catalogue = m_context.catalogue;
     try {
-        if (!catalogue.card)
+        const RecordSet *card = m_context.card.set();
+        if (!card)
             throw DbError(DbErrorCode::NoCurrentRecord,
                           QStringLiteral("Aucun enregistrement en cours."));
-        BasketStore(*catalogue.db).addRow(basket, *catalogue.card);
+        BasketStore(*m_context.catalogue.db).addRow(basket, *card);
         m_context.state.basketCounts[basket] += 1;
         m_views.publishBasketCounts();
         return true;
@@ -62,20 +62,18 @@ void BasketOperations::RemoveFromBasket()
                           QStringLiteral(" est déjà vide"));
         return;
     }
-    RecordSet *card = m_context.catalogue.card.get();
-    if (!card || !card->hasCurrent())
+    CardBrowser &card = m_context.card;
+    if (!card.hasCurrent())
         return;
     try {
-        card->deleteCurrent();
-        card->requery();
+        card.deleteCurrent();
         const int count = state.basketCounts[basket] - 1;
         state.basketCounts[basket] = count;
         state.card.count = count;
         if (count > 0) {
-            card->moveFirst();
             if (count < state.card.position)
                 state.card.position -= 1;
-            card->move(state.card.position - 1);
+            card.standOn(state.card.position);
         }
         m_views.updateRankLine(CardState::BasketMode, state.card.position, count);
         m_views.publishBasketCounts();
@@ -99,9 +97,9 @@ void BasketOperations::EmptyBasket(int basket)
     RunState &state = m_context.state;
     if (state.card.mode == CardState::BasketMode && state.currentBasket == basket) {
         state.card.count = 0;
-        if (RecordSet *card = m_context.catalogue.card.get()) {
+        if (m_context.card.isOpen()) {
             try {
-                card->requery();
+                m_context.card.requery();
             } catch (const DbError &) {
                 // The card shows nothing either way.
             }

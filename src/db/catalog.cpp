@@ -105,11 +105,10 @@ std::vector<StateBandColours> ReadStateBands(Database &db)
     return rows;
 }
 
-QDate UpdateDate(RecordSet &articles)
+QDate UpdateDate(const RecordSet &articles)
 {
-    if (articles.recordCount() == 0)
+    if (articles.recordCount() == 0 || !articles.hasCurrent())
         return {};
-    articles.moveFirst();
     const QVariant v = articles.value(QStringLiteral("MajDate"));
     if (v.isNull())
         return {};

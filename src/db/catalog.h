@@ -52,9 +52,9 @@ inline constexpr int StateBandBlocks = 9;
 // The rows of TEtatbase in table order; a tenth row is an error (9).
 std::vector<StateBandColours> ReadStateBands(Database &db);
 
-// MajDate of the first row of a set just loaded from TArticles; a null date when the field is
-// empty or zero.
-QDate UpdateDate(RecordSet &articles);
+// MajDate of the first row of a set just loaded from TArticles (standing on it); a null date when
+// the field is empty or zero.
+QDate UpdateDate(const RecordSet &articles);
 // The date as "dd/mm/yyyy".
 QString formatUpdateDate(const QDate &date);
 

@@ -384,6 +384,51 @@ QStringList RecordSet::texts(const QStringList &fields)
     return out;
 }
 
+std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
+{
+    QString columns;
+    for (const QString &field : fields) {
+        if (!columns.isEmpty())
+            columns += u',';
+        columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
+    }
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
+                     QStringLiteral("] WHERE rowid=?"));
+    // One read transaction for the whole pass: a lock taken once, not once a row.
+    const bool ownTransaction = sqlite3_get_autocommit(m_db.handle()) != 0;
+    if (ownTransaction)
+        m_db.execute(QStringLiteral("BEGIN"));
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(recordCount()));
+    const int count = int(fields.size());
+    for (qsizetype i = 0; i < qsizetype(m_keys.size()); ++i) {
+        sqlite3_stmt *s = stmt.get();
+        sqlite3_reset(s);
+        sqlite3_bind_int64(s, 1, m_keys.at(i));
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_DONE)
+            continue;
+        if (rc != SQLITE_ROW) {
+            const DbError error = m_db.errorFor(rc);
+            if (ownTransaction)
+                m_db.execute(QStringLiteral("COMMIT"));
+            throw error;
+        }
+        QStringList row;
+        row.reserve(count);
+        for (int c = 0; c < count; ++c) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, c));
+            row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(s, c)) : QString());
+        }
+        rows.push_back(std::move(row));
+    }
+    stmt.reset();
+    if (ownTransaction)
+        m_db.execute(QStringLiteral("COMMIT"));
+    return rows;
+}
+
 void RecordSet::addNew()
 {
     m_adding = true;

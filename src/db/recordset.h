@@ -58,6 +58,9 @@ public:
     // Some fields of the current row as texts, read without the others (a list walking a large
     // set needs only its columns).
     QStringList texts(const QStringList &fields);
+    // Some fields of every row of the set, in its order, read in one pass without moving the
+    // current row (a row deleted meanwhile is left out).
+    std::vector<QStringList> readAll(const QStringList &fields) const;
 
     // Adding a row: addNew, setValue for each field, then update (stores; 3022 on a duplicate
     // key) or cancelUpdate (abandons). The stored row joins the end of the set; the current row

@@ -340,8 +340,7 @@ void PrintScreen::showCardOnBasket(int basket, int count)
         return;
     try {
         // Whatever the card held (the whole base, a search result), it is left on the basket.
-        catalogue.card = catalogue.db->openRecordSet(BasketPrintSource(basket));
-        context.state.card.mode = CardState::BasketMode;
+        context.card.openBasket(basket);
         card->OpenCard(CardState::BasketMode, basket, count, 1);
     } catch (const DbError &error) {
         context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,

@@ -85,7 +85,7 @@ void RecordCard::copyReference(bool withAuthorsAndSummary)
 {
     // The values of the reference shown, from the record: the boxes show its line breaks
     // otherwise than they are stored.
-    const QHash<QString, QString> values = currentValues();
+    const QHash<QString, QString> values = m_context.card.currentValues();
     auto value = [&values](const char *name) { return values.value(QString::fromUtf8(name)); };
     CardReference reference;
     reference.title = value("Titre");

@@ -388,31 +388,26 @@ void RecordCard::applyMode(int mode, int basket)
 void RecordCard::OpenCard(int mode, int basket, int count, int position)
 {
     RunState &state = m_context.state;
-    Catalogue &catalogue = m_context.catalogue;
-    state.card.mode = mode;
+    CardBrowser &browser = m_context.card;
     if (mode == CardState::BaseMode) {
-        catalogue.card = catalogue.db->openRecordSet(QStringLiteral("SELECT * FROM TArticles"));
+        browser.openBase(position);
         applyMode(mode, 0);
-        state.card.count = state.baseCount;
-        state.card.position = position;
         UpdateRankLine(mode, position, state.baseCount);
-        if (state.card.position == state.card.count) {
-            catalogue.card->moveLast();
-        } else {
-            catalogue.card->moveFirst();
-            catalogue.card->move(state.card.position - 1);
-        }
         refresh();
         m_window.showScreen(objectName());
         return;
     }
+    // The basket's set, unless the card holds it already.
+    if (browser.basket() != basket)
+        browser.openBasket(basket);
+    state.card.mode = mode;
     applyMode(mode, basket);
     state.card.count = count;
     if (count != 0) {
         state.card.position = position;
         UpdateRankLine(mode, position, count);
         m_backToList->show();
-        catalogue.card->moveFirst();
+        browser.standOn(position);
     } else {
         ShowEmptyBasketCard(basket);
         m_backToList->hide();
@@ -445,24 +440,9 @@ void RecordCard::ShowEmptyBasketCard(int basket)
     m_window.publishBasketCounts();
 }
 
-QHash<QString, QString> RecordCard::currentValues() const
-{
-    QHash<QString, QString> values;
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set || !set->hasCurrent())
-        return values;
-    try {
-        for (const QString &name : Schema::referenceFields())
-            values.insert(name, set->text(name));
-    } catch (const DbError &) {
-        values.clear(); // a row deleted meanwhile: the card shows nothing
-    }
-    return values;
-}
-
 void RecordCard::refresh()
 {
-    const QHash<QString, QString> values = currentValues();
+    const QHash<QString, QString> values = m_context.card.currentValues();
     auto field = [&values](const QString &name) { return values.value(name); };
     for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
         it.value()->setText(shown(field(it.key())));
@@ -488,47 +468,29 @@ void RecordCard::afterMove()
 void RecordCard::moveFirst()
 {
     m_subtitleFrame->hide();
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set || set->recordCount() == 0)
-        return;
-    set->moveFirst();
-    m_context.state.card.position = 1;
-    afterMove();
+    if (m_context.card.moveFirst())
+        afterMove();
 }
 
 void RecordCard::movePrevious()
 {
     m_subtitleFrame->hide();
-    CardState &card = m_context.state.card;
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set || card.position <= 1 || set->isBof())
-        return;
-    set->movePrevious();
-    card.position -= 1;
-    afterMove();
+    if (m_context.card.movePrevious())
+        afterMove();
 }
 
 void RecordCard::moveNext()
 {
     m_subtitleFrame->hide();
-    CardState &card = m_context.state.card;
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set || card.position >= card.count || set->isEof())
-        return;
-    set->moveNext();
-    card.position += 1;
-    afterMove();
+    if (m_context.card.moveNext())
+        afterMove();
 }
 
 void RecordCard::moveLast()
 {
     m_subtitleFrame->hide();
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set || set->recordCount() == 0)
-        return;
-    set->moveLast();
-    m_context.state.card.position = m_context.state.card.count;
-    afterMove();
+    if (m_context.card.moveLast())
+        afterMove();
 }
 
 void RecordCard::showNavigation()
@@ -571,12 +533,10 @@ void RecordCard::removeFromBasket()
 
 void RecordCard::goTo()
 {
-    RunState &state = m_context.state;
-    RecordSet *set = m_context.catalogue.card.get();
-    if (!set)
+    if (!m_context.card.isOpen())
         return;
-    const GoToResult result = GoTo(m_navigation->request(), *set, state.card, state.basePosition,
-                                   m_context.platform.messageBox, m_context.platform.busyPointer);
+    const GoToResult result = m_context.card.goTo(
+        m_navigation->request(), m_context.platform.messageBox, m_context.platform.busyPointer);
     m_navigation->apply(result);
     if (result.moved || result.closePanel)
         afterMove();

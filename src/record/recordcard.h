@@ -72,8 +72,6 @@ private:
     void buildClipboard();
     void showClipboardMenu();
     void copyReference(bool withAuthorsAndSummary);
-    // The fields of the reference shown, by name; empty when there is none.
-    QHash<QString, QString> currentValues() const;
     QGroupBox *addFrame(const char *name, const QString &caption, QWidget *content,
                         const QRect &twips);
     QLabel *addFieldLabel(const char *frameName, const QString &caption, const char *labelName,

@@ -197,3 +197,53 @@ TEST(BasketList, TheTransferButtonOpensTheDialogAndTheListFollowsItsChanges)
     EXPECT_EQ(f.label("Lab_NbRefPanier"), QStringLiteral("0"));
     EXPECT_EQ(f.line(0), (QStringList{QString(), QString(), QString(), QString()}));
 }
+
+TEST(BasketList, ALineClickedAfterBrowsingTheBaseShowsTheBasketsReference)
+{
+    ListFixture f;
+    f.put(1, 9001, 1990, "5", 10, "janvier", "Premier article");
+    f.put(1, 9002, 1990, "7", 3, "mars", "Deuxième article");
+    f.put(1, 9003, 2001, "1", 7, "mai", "Troisième article");
+    f.openBaskets();
+    f.window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
+    // Back to the list through the window menu, then line 2.
+    f.window.showScreen(QStringLiteral("F_grille"));
+    f.list()->OpenGridRow(2);
+    auto *card = f.window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    EXPECT_EQ(f.context.card.set()->value(QStringLiteral("Rang")).toInt(), 9002);
+    EXPECT_EQ(card->findChild<QLabel *>(QStringLiteral("Lab_rang"))->text(),
+              QStringLiteral(" Référence (Sélection) : 2 / 3"));
+    EXPECT_EQ(f.context.state.card.mode, CardState::BasketMode);
+    EXPECT_EQ(card->findChild<QLabel *>(QStringLiteral("Lab_NumPanier"))->text(),
+              QStringLiteral("PANIER N° 1"));
+}
+
+TEST(BasketList, TheCardReachedThroughTheWindowMenuAfterTheListWorks)
+{
+    ListFixture f;
+    f.put(1, 9001, 1990, "5", 10, "janvier", "Premier article");
+    f.put(1, 9002, 1990, "7", 3, "mars", "Deuxième article");
+    f.openBaskets();
+    f.window.showScreen(QStringLiteral("F_formul"));
+    auto *card = f.window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    auto *rank = card->findChild<QLabel *>(QStringLiteral("Lab_rang"));
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_Droite"))->click();
+    EXPECT_EQ(f.context.state.card.position, 2);
+    EXPECT_EQ(rank->text(), QStringLiteral(" Référence (Sélection) : 1 / 2"));
+    EXPECT_EQ(f.context.card.set()->value(QStringLiteral("Rang")).toInt(), 9001);
+    // "Ajouter" stores the reference shown into basket 2, without an error.
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_AjoutP"))->click();
+    card->findChild<QAbstractButton *>(QStringLiteral("Option3_1"))->click();
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_AP"))->click();
+    EXPECT_TRUE(f.fakes.messageBox.messages().isEmpty());
+    EXPECT_EQ(f.context.state.basketCounts[2], 1);
+    // "Supprime" removes it from basket 1; back to the list, "previous" shows the newest.
+    f.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_SupprimeSel"))->click();
+    EXPECT_EQ(f.context.state.basketCounts[1], 1);
+    EXPECT_EQ(f.context.card.set()->value(QStringLiteral("Rang")).toInt(), 9002);
+    card->findChild<QAbstractButton *>(QStringLiteral("Cmd_Grille"))->click();
+    EXPECT_EQ(f.lines(), 1);
+    f.window.showScreen(QStringLiteral("F_formul"));
+    EXPECT_EQ(rank->text(), QStringLiteral(" Référence (Sélection) : 1 / 1"));
+}

@@ -1,0 +1,193 @@
+#include "record/cardbrowser.h"
+
+#include "app/runstate.h"
+#include "baskets/basketstore.h"
+#include "db/catalog.h"
+#include "db/schema.h"
+
+#include "app/catalogue.h"
+
+namespace ferlin {
+
+CardBrowser::CardBrowser(Catalogue &catalogue, RunState &state)
+    : m_catalogue(catalogue), m_state(state)
+{
+}
+
+CardBrowser::~CardBrowser() = default;
+
+const RecordSet *CardBrowser::set() const
+{
+    return m_catalogue.card.get();
+}
+
+RecordSet *CardBrowser::mutableSet() const
+{
+    return m_catalogue.card.get();
+}
+
+int CardBrowser::basket() const
+{
+    return m_basketSet && m_basketSet == set() ? m_basket : 0;
+}
+
+void CardBrowser::take(std::unique_ptr<RecordSet> set, int basket)
+{
+    m_catalogue.card = std::move(set);
+    m_basket = basket;
+    m_basketSet = basket ? m_catalogue.card.get() : nullptr;
+}
+
+RecordSet &CardBrowser::requireSet() const
+{
+    if (!set())
+        throw DbError(DbErrorCode::NoCurrentRecord,
+                      QStringLiteral("Aucun enregistrement en cours."));
+    return *mutableSet();
+}
+
+void CardBrowser::standOn(int position)
+{
+    RecordSet &set = requireSet();
+    if (set.recordCount() == 0)
+        return;
+    if (position >= set.recordCount()) {
+        set.moveLast();
+        return;
+    }
+    set.moveFirst();
+    set.move(std::max(position, 1) - 1);
+}
+
+void CardBrowser::openBase(int position)
+{
+    take(m_catalogue.db->openRecordSet(QStringLiteral("SELECT * FROM ") + Schema::Articles), 0);
+    RecordSet &set = requireSet();
+    CardState &card = m_state.card;
+    card.mode = CardState::BaseMode;
+    card.count = m_state.baseCount;
+    card.position = position;
+    m_state.basePosition = position;
+    if (card.position == card.count)
+        set.moveLast();
+    else
+        standOn(position);
+}
+
+void CardBrowser::openBasket(int basket)
+{
+    take(m_catalogue.db->openRecordSet(BasketStore::orderedSource(basket)), basket);
+    CardState &card = m_state.card;
+    card.mode = CardState::BasketMode;
+    card.count = m_state.basketCounts[basket];
+    card.position = card.count > 0 ? 1 : 0;
+    standOn(1);
+}
+
+bool CardBrowser::showBasketRow(int basket, int row)
+{
+    if (this->basket() != basket)
+        openBasket(basket);
+    const RecordSet &set = requireSet();
+    if (row < 1 || row > set.recordCount())
+        return false;
+    m_state.card.mode = CardState::BasketMode;
+    m_state.card.count = m_state.basketCounts[basket];
+    m_state.card.position = row;
+    standOn(row);
+    return true;
+}
+
+const RecordSet &CardBrowser::open(const QString &source)
+{
+    take(m_catalogue.db->openRecordSet(source), 0);
+    RecordSet &set = requireSet();
+    if (set.recordCount() > 0)
+        set.moveFirst();
+    return set;
+}
+
+int CardBrowser::countBase()
+{
+    return BaseCount(requireSet());
+}
+
+void CardBrowser::requery()
+{
+    requireSet().requery();
+}
+
+bool CardBrowser::moveFirst()
+{
+    RecordSet *set = mutableSet();
+    if (!set || set->recordCount() == 0)
+        return false;
+    set->moveFirst();
+    m_state.card.position = 1;
+    return true;
+}
+
+bool CardBrowser::movePrevious()
+{
+    CardState &card = m_state.card;
+    RecordSet *set = mutableSet();
+    if (!set || card.position <= 1 || set->isBof())
+        return false;
+    set->movePrevious();
+    card.position -= 1;
+    return true;
+}
+
+bool CardBrowser::moveNext()
+{
+    CardState &card = m_state.card;
+    RecordSet *set = mutableSet();
+    if (!set || card.position >= card.count || set->isEof())
+        return false;
+    set->moveNext();
+    card.position += 1;
+    return true;
+}
+
+bool CardBrowser::moveLast()
+{
+    RecordSet *set = mutableSet();
+    if (!set || set->recordCount() == 0)
+        return false;
+    set->moveLast();
+    m_state.card.position = m_state.card.count;
+    return true;
+}
+
+GoToResult CardBrowser::goTo(const GoToRequest &request, MessageBox &messages, BusyPointer &pointer)
+{
+    return GoTo(request, requireSet(), m_state.card, m_state.basePosition, messages, pointer);
+}
+
+QHash<QString, QString> CardBrowser::currentValues() const
+{
+    QHash<QString, QString> values;
+    if (!hasCurrent())
+        return values;
+    try {
+        for (const QString &name : Schema::referenceFields())
+            values.insert(name, set()->text(name));
+    } catch (const DbError &) {
+        values.clear(); // a row deleted meanwhile: nothing is shown
+    }
+    return values;
+}
+
+void CardBrowser::deleteCurrent()
+{
+    RecordSet &set = requireSet();
+    set.deleteCurrent();
+    set.requery();
+}
+
+std::vector<QStringList> CardBrowser::rows(const QStringList &fields) const
+{
+    return set() ? set()->readAll(fields) : std::vector<QStringList>();
+}
+
+} // namespace ferlin
