@@ -10,6 +10,7 @@ case "$what" in run | test | build | packages) ;; *) echo "usage: $0 run|test|bu
 
 packages=(build-essential cmake pkg-config
           qt6-base-dev qt6-translations-l10n libsqlite3-dev libblkid-dev mdbtools-dev
+          libpoppler-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pybtex
           poppler-utils unrtf xvfb xauth fonts-liberation
           librsvg2-bin desktop-file-utils appstream genisoimage)

@@ -497,6 +497,7 @@ Article Catalogue::article(int rank) const
         if (!isTopic(k) && (!sameTerm || attempt > 50))
             topics.push_back(k);
     }
+    a.topics = topics;
     a.title = capitalised(expand(random.pick(v.titles), topics, slot.bulletin, random));
     if (random.chance(SubtitleChance))
         a.subtitle = capitalised(expand(random.pick(v.subtitles), topics, slot.bulletin, random));

@@ -29,6 +29,8 @@ struct Article {
     QString summary;  // null when there is none; paragraphs separated by "\r\n"
     int disc = 0;     // 1 or 2 for a full text, 0 for none
     QString textPath; // "Textes\<year>\<name>.pdf" below the disc's root, empty without text
+    // What the article is about: three of the catalogue's keywords, by their index.
+    std::vector<int> topics;
 
     bool indexed() const { return !keywords.isEmpty(); }
 };
@@ -42,6 +44,11 @@ public:
     Catalogue(quint32 seed, int references);
 
     Article article(int rank) const;
+    // The pages of an article's full text, each as paragraphs, the first page's first
+    // paragraphs being the authors, the summary and the keywords: as many pages as the article
+    // has, up to MaxTextPages, of French sentences on its topics.
+    std::vector<QStringList> textPages(const Article &article) const;
+    static constexpr int MaxTextPages = 6;
 
     // The lookup tables, in table order.
     const QStringList &keywords() const { return m_keywordTexts; } // sorted

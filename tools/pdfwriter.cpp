@@ -146,14 +146,20 @@ QByteArray pdfLiteral(const QString &text)
     return out + ')';
 }
 
-QByteArray onePagePdf(const PdfPage &page)
+namespace {
+
+QByteArray pageContent(const PdfPage &page)
 {
     ContentStream content;
     content.line(page.header, "F2", SmallSize, SmallSize * 1.4);
-    content.skip(2 * TitleSize);
-    for (const QString &line : wrap(page.title, TitleSize, true))
-        content.line(line, "F1", TitleSize, TitleSize * 1.3);
-    content.skip(TitleSize);
+    if (!page.title.isEmpty()) {
+        content.skip(2 * TitleSize);
+        for (const QString &line : wrap(page.title, TitleSize, true))
+            content.line(line, "F1", TitleSize, TitleSize * 1.3);
+        content.skip(TitleSize);
+    } else {
+        content.skip(TextSize);
+    }
     for (const QString &block : page.blocks) {
         if (block.isEmpty())
             content.skip(TextSize);
@@ -162,19 +168,38 @@ QByteArray onePagePdf(const PdfPage &page)
     }
     content.moveTo(Margin - SmallSize);
     content.line(page.footer, "F2", SmallSize, SmallSize, true);
+    return content.data();
+}
 
+} // namespace
+
+QByteArray pdfDocument(const std::vector<PdfPage> &pages)
+{
+    // Objects: the catalogue, the page tree, the two fonts, then each page and its content,
+    // then the document information.
+    constexpr int FirstPage = 5;
+    const int infoObject = FirstPage + 2 * int(pages.size());
     const QByteArray size = QByteArray::number(PageWidth) + ' ' + QByteArray::number(PageHeight);
-    const std::vector<QByteArray> objects = {
+    QByteArray kids;
+    for (size_t i = 0; i < pages.size(); ++i)
+        kids += (i ? " " : "") + QByteArray::number(FirstPage + 2 * int(i)) + " 0 R";
+    std::vector<QByteArray> objects = {
         "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + size +
-            "] /Resources << /Font << /F1 4 0 R /F2 5 0 R >> >> /Contents 6 0 R >>",
+        "<< /Type /Pages /Kids [" + kids + "] /Count " +
+            QByteArray::number(qulonglong(pages.size())) + " >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>",
-        "<< /Length " + QByteArray::number(content.data().size()) + " >>\nstream\n" +
-            content.data() + "endstream",
-        "<< /Title " + pdfTextString(page.title) + " /Producer (Ferlin sample base) >>",
     };
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const QByteArray content = pageContent(pages[i]);
+        objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + size +
+                          "] /Resources << /Font << /F1 3 0 R /F2 4 0 R >> >> /Contents " +
+                          QByteArray::number(FirstPage + 2 * int(i) + 1) + " 0 R >>");
+        objects.push_back("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" +
+                          content + "endstream");
+    }
+    const QString title = pages.empty() ? QString() : pages.front().title;
+    objects.push_back("<< /Title " + pdfTextString(title) + " /Producer (Ferlin sample base) >>");
 
     QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<qsizetype> offsets;
@@ -187,9 +212,14 @@ QByteArray onePagePdf(const PdfPage &page)
     pdf += "xref\n0 " + count + "\n0000000000 65535 f \n";
     for (qsizetype offset : offsets)
         pdf += QByteArray::number(qlonglong(offset)).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + count + " /Root 1 0 R /Info 7 0 R >>\nstartxref\n" +
-           QByteArray::number(qlonglong(xref)) + "\n%%EOF\n";
+    pdf += "trailer\n<< /Size " + count + " /Root 1 0 R /Info " + QByteArray::number(infoObject) +
+           " 0 R >>\nstartxref\n" + QByteArray::number(qlonglong(xref)) + "\n%%EOF\n";
     return pdf;
+}
+
+QByteArray onePagePdf(const PdfPage &page)
+{
+    return pdfDocument({page});
 }
 
 } // namespace ferlin::sample

@@ -133,10 +133,14 @@ private:
     StatementPtr m_stmt;
 };
 
-// Writes the PDF of each reference with a text below the two disc folders.
+// Writes the PDF of each reference with a text below the two disc folders: a few pages of
+// French sentences on the article's topics, after its title, summary and keywords.
 class TextWriter {
 public:
-    explicit TextWriter(const QString (&discs)[2]) : m_discs(discs) {}
+    TextWriter(const QString (&discs)[2], const Catalogue &catalogue)
+        : m_discs(discs), m_catalogue(catalogue)
+    {
+    }
 
     qint64 write(const Article &a)
     {
@@ -148,7 +152,7 @@ public:
                 failWith(QStringLiteral("Cannot create ") + folder);
             m_made.insert(folder);
         }
-        const QByteArray pdf = onePagePdf(page(a));
+        const QByteArray pdf = pdfDocument(pages(a));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
             failWith(QStringLiteral("Cannot write ") + path);
@@ -156,29 +160,33 @@ public:
     }
 
 private:
-    static PdfPage page(const Article &a)
+    std::vector<PdfPage> pages(const Article &a) const
     {
-        PdfPage page;
-        page.header = QStringLiteral("KVT - Bulletin n° %1 - %2 %3 - volume %4")
-                          .arg(a.bulletin)
-                          .arg(a.month.trimmed())
-                          .arg(a.year)
-                          .arg(a.volume);
-        page.title = a.title;
-        if (!a.subtitle.isNull())
-            page.blocks << a.subtitle;
-        page.blocks << a.authors.join(QStringLiteral(", ")) << QString();
-        if (!a.summary.isNull())
-            page.blocks << a.summary.split(LineBreak);
-        page.blocks << QString()
-                    << QStringLiteral("Pages %1 à %2").arg(a.page).arg(a.page + a.pages - 1);
-        page.footer = QStringLiteral("Base d'exemple de Ferlin 4 : texte fictif de la référence "
-                                     "n° %1")
-                          .arg(a.rank);
-        return page;
+        const QString header = QStringLiteral("KVT - Bulletin n° %1 - %2 %3 - volume %4")
+                                   .arg(a.bulletin)
+                                   .arg(a.month.trimmed())
+                                   .arg(a.year)
+                                   .arg(a.volume);
+        const std::vector<QStringList> text = m_catalogue.textPages(a);
+        std::vector<PdfPage> pages;
+        for (size_t i = 0; i < text.size(); ++i) {
+            PdfPage page;
+            page.header = header;
+            if (i == 0)
+                page.title = a.title;
+            page.blocks = text[i];
+            page.footer = QStringLiteral("Base d'exemple de Ferlin 4 : texte fictif de la "
+                                         "référence n° %1 - page %2 / %3")
+                              .arg(a.rank)
+                              .arg(i + 1)
+                              .arg(text.size());
+            pages.push_back(std::move(page));
+        }
+        return pages;
     }
 
     const QString (&m_discs)[2];
+    const Catalogue &m_catalogue;
     QSet<QString> m_made;
 };
 
@@ -281,7 +289,7 @@ Summary generate(const QString &folder, const Options &options)
         Schema::create(*db);
 
         ArticleWriter articles(*db);
-        TextWriter texts(workDiscs);
+        TextWriter texts(workDiscs, catalogue);
         Bands bands;
         QSet<QString> authors;
         QSet<int> bulletins;

@@ -227,6 +227,44 @@ const char *const Sentences =
     "La notion {de1} est introduite sans calcul, puis précisée.|"
     "Les mesures ({w1}, {w2}) sont faites par les élèves eux-mêmes.";
 
+const char *const BodySentences =
+    "Cette partie revient sur {le1} et sur la manière de l'introduire en classe de {cls}.|"
+    "Les élèves commencent par observer {le1} sans aucun instrument de mesure.|"
+    "On mesure ensuite {le1} à l'aide {de2}, puis on compare les valeurs obtenues.|"
+    "Le tableau 1 rassemble les mesures faites par les élèves sur {le1}.|"
+    "La précision des mesures dépend surtout {de2}.|"
+    "Un rappel sur {le1} permet de fixer le vocabulaire.|"
+    "Il faut se garder de confondre {le1} et {le2}.|"
+    "La figure 2 montre le montage : {un1}, {un2} et une règle graduée.|"
+    "Le professeur fait d'abord le lien entre {le1} et {le3}.|"
+    "Les résultats obtenus en classe sont proches de ceux que prévoit la théorie.|"
+    "L'expérience tient en une séance de deux heures, mesures comprises.|"
+    "Une erreur fréquente consiste à négliger le rôle {de2}.|"
+    "On peut prolonger l'étude {de1} par un travail personnel des élèves.|"
+    "Les questions posées par les élèves portent souvent sur {le2}.|"
+    "Le calcul reste simple : une règle de trois suffit le plus souvent.|"
+    "Cette approche avait déjà été proposée dans le bulletin n° {num}.|"
+    "Nous remercions les collègues qui ont essayé cette activité dans leurs classes.|"
+    "On retrouve ainsi la relation qui lie {le1} {a2}.|"
+    "Pour finir, on discute les limites du modèle {de1}.|"
+    "Le compte rendu des élèves doit comporter un schéma soigné {de1}.|"
+    "Il est utile de montrer {le1} avant d'écrire la moindre formule.|"
+    "Dans une seconde expérience, on remplace {le2} par {un3}.|"
+    "L'intérêt pédagogique {de1} tient d'abord à sa simplicité.|"
+    "Les valeurs mesurées s'écartent de moins de cinq pour cent des valeurs attendues.|"
+    "Quelques élèves ont proposé d'étudier aussi {le3}, ce qui fera l'objet d'une suite.|"
+    "Ce travail montre qu'on peut aborder {le1} dès la classe de {cls}.|"
+    "La discussion qui suit l'expérience est souvent le moment le plus riche de la séance.|"
+    "On veillera à la sécurité des élèves pendant toutes les manipulations.|"
+    "Ces remarques valent aussi pour l'étude {de2} et {de3}.|"
+    "Le matériel nécessaire se trouve dans tous les laboratoires de lycée.|"
+    "Une même mesure répétée dix fois donne une idée honnête de l'incertitude.|"
+    "Le graphique obtenu est une droite, ce qui surprend toujours les élèves.";
+
+const char *const Sections =
+    "Introduction|Rappels|Le montage|Les mesures|Exploitation des résultats|En classe|"
+    "Prolongements|Discussion";
+
 QStringList split(const char *list)
 {
     return QString::fromUtf8(list).split(u'|');
@@ -260,6 +298,8 @@ Vocabulary build()
     v.titles = split(Titles);
     v.subtitles = split(Subtitles);
     v.sentences = split(Sentences);
+    v.bodySentences = split(BodySentences);
+    v.sections = split(Sections);
     return v;
 }
 

@@ -37,6 +37,9 @@ struct Vocabulary {
     QStringList titles;
     QStringList subtitles;
     QStringList sentences;
+    // The running text of the full texts: sentences with the same marks, and section headings.
+    QStringList bodySentences;
+    QStringList sections;
 };
 
 const Vocabulary &vocabulary();

@@ -46,6 +46,7 @@ QStringList StoredNames()
                          QStringLiteral("TextesHD"),   QStringLiteral("TextesCD")};
     for (const QString &name : Settings::printFieldNames())
         names << name;
+    names << QStringLiteral("IgnorerAccents");
     return names;
 }
 
@@ -101,6 +102,8 @@ std::string SettingsLoad(const std::uint8_t *data, std::size_t size)
         return "the texts' place changes through a save";
     if (again.printFields != loaded.printFields)
         return "the print fields change through a save";
+    if (again.ignoreAccents != loaded.ignoreAccents)
+        return "the accent setting changes through a save";
     return {};
 }
 

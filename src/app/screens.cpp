@@ -5,6 +5,7 @@
 #include "baskets/basketlist.h"
 #include "baskets/transferdialog.h"
 #include "config/configscreens.h"
+#include "fulltext/fulltextscreen.h"
 #include "info/infoscreens.h"
 #include "output/archivewindow.h"
 #include "output/exportdialog.h"
@@ -119,6 +120,7 @@ void installScreens(MainWindow &window)
     installConfigScreens(window);
     installInfoScreens(window);
     installExportTools(window);
+    installFullTextSearch(window);
 }
 
 } // namespace ferlin

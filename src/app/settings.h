@@ -47,6 +47,8 @@ struct Settings {
     bool textsOnCd = true;                          // stored as "TextesHD"
     bool textsOnHardDisk = false;                   // stored as "TextesCD"
     std::array<int, PrintFieldCount> printFields{}; // 0 unticked, 1 ticked, 2 greyed
+    // "IgnorerAccents": the search screen's conditions take é for e; off, searching is exact.
+    bool ignoreAccents = false;
 
     void setTextsOnCd(bool on);
     void setTextsOnHardDisk(bool on);

@@ -67,6 +67,8 @@ LoadOutcome LoadSettings(const SettingsStore &store, Settings &settings)
             return fail(name);
         settings.printFields[size_t(i)] = *value;
     }
+    // Saved after the others: a configuration stored before it existed reads as unticked.
+    settings.ignoreAccents = storedBoolean(read(QStringLiteral("IgnorerAccents"))).value_or(false);
     return outcome;
 }
 
@@ -90,6 +92,8 @@ void SaveSettings(SettingsStore &store, MessageBox &messages, const Settings &se
     for (int i = 0; i < Settings::PrintFieldCount; ++i)
         write(Settings::printFieldNames()[size_t(i)],
               QString::number(settings.printFields[size_t(i)]));
+    write(QStringLiteral("IgnorerAccents"),
+          settings.ignoreAccents ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace ferlin

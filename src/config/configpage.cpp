@@ -8,6 +8,7 @@
 #include "config/folderpicker.h"
 #include "config/viewerinstall.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -89,6 +90,14 @@ void ConfigurationPage::build()
 
     layout->addWidget(buildPathFrames());
     layout->addWidget(buildChooser());
+
+    // Beyond the described page: off, the search compares letters exactly as it always has.
+    m_ignoreAccents =
+        named(new QCheckBox(QStringLiteral("Ignorer les accents dans les recherches"), this),
+              "Check_Accents");
+    connect(m_ignoreAccents, &QCheckBox::toggled, this,
+            [this](bool on) { m_window.context().state.settings.ignoreAccents = on; });
+    layout->addWidget(m_ignoreAccents, 0, Qt::AlignLeft);
 
     auto *buttons = new QHBoxLayout;
     auto *toPage2 =
@@ -334,6 +343,7 @@ void ConfigurationPage::showSettings()
     const Settings &settings = m_window.context().state.settings;
     setViewerPath(settings.pdfViewer);
     setBrowserPath(settings.webBrowser);
+    m_ignoreAccents->setChecked(settings.ignoreAccents);
 }
 
 void ConfigurationPage::setViewerPath(const QString &path)

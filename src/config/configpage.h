@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -88,6 +89,7 @@ private:
     FolderTree *m_folderTree = nullptr;
     QListWidget *m_fileList = nullptr;
     AutoConfigFrame *m_autoFrame = nullptr;
+    QCheckBox *m_ignoreAccents = nullptr; // Check_Accents
 };
 
 } // namespace ferlin

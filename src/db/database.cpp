@@ -106,8 +106,9 @@ QString Database::defaultPath()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(FileName));
 }
 
-Database::Database(std::unique_ptr<sqlite3, SqliteCloser> db, QString path)
-    : m_db(std::move(db)), m_path(std::move(path))
+Database::Database(std::unique_ptr<JetLikeOptions> likeOptions,
+                   std::unique_ptr<sqlite3, SqliteCloser> db, QString path)
+    : m_likeOptions(std::move(likeOptions)), m_db(std::move(db)), m_path(std::move(path))
 {
 }
 
@@ -125,10 +126,12 @@ std::unique_ptr<Database> Database::openWithFlags(const QString &path, int flags
                       QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(path));
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 3000);
-    if (!registerJetFunctions(raw))
+    auto likeOptions = std::make_unique<JetLikeOptions>();
+    if (!registerJetFunctions(raw, likeOptions.get()))
         throw DbError(DbErrorCode::CannotOpenFile,
                       QStringLiteral("Impossible de préparer la base « %1 ».").arg(path));
-    auto database = std::unique_ptr<Database>(new Database(std::move(db), path));
+    auto database =
+        std::unique_ptr<Database>(new Database(std::move(likeOptions), std::move(db), path));
     // Reading the schema tells a real base from any other file at once.
     database->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     return database;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dberror.h"
+#include "db/jetdialect.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,12 +68,35 @@ public:
 
     sqlite3 *handle() const { return m_db.get(); }
 
+    // Whether LIKE takes an accented letter for its plain one (é for e, œ for oe); off unless
+    // a statement asks for it through AccentInsensitiveLike.
+    bool likeIgnoresAccents() const { return m_likeOptions->ignoreAccents; }
+    void setLikeIgnoresAccents(bool ignore) { m_likeOptions->ignoreAccents = ignore; }
+
 private:
-    Database(std::unique_ptr<sqlite3, SqliteCloser> db, QString path);
+    Database(std::unique_ptr<JetLikeOptions> likeOptions, std::unique_ptr<sqlite3, SqliteCloser> db,
+             QString path);
     static std::unique_ptr<Database> openWithFlags(const QString &path, int flags);
 
+    std::unique_ptr<JetLikeOptions> m_likeOptions; // read by the connection's LIKE
     std::unique_ptr<sqlite3, SqliteCloser> m_db;
     QString m_path;
+};
+
+// LIKE ignores accents on a connection for as long as this lives, when `ignore` is true.
+class AccentInsensitiveLike {
+public:
+    AccentInsensitiveLike(Database &db, bool ignore) : m_db(db), m_before(db.likeIgnoresAccents())
+    {
+        db.setLikeIgnoresAccents(ignore);
+    }
+    ~AccentInsensitiveLike() { m_db.setLikeIgnoresAccents(m_before); }
+    AccentInsensitiveLike(const AccentInsensitiveLike &) = delete;
+    AccentInsensitiveLike &operator=(const AccentInsensitiveLike &) = delete;
+
+private:
+    Database &m_db;
+    bool m_before;
 };
 
 // Rolls back unless committed: a batch of changes lands whole or not at all.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace ferlin {
 
@@ -20,7 +21,58 @@ char32_t foldCase(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-void foldUtf8(std::string_view utf8, std::u32string &out)
+namespace {
+
+// The plain letter of every accented Latin letter (U+00C0 to U+024F, U+1E00 to U+1EFF): its
+// canonical decomposition without the combining marks. Other code points stand for themselves.
+class PlainLetters {
+public:
+    PlainLetters()
+    {
+        fill(0x00C0, 0x024F);
+        fill(0x1E00, 0x1EFF);
+    }
+    char32_t operator()(char32_t c) const
+    {
+        const auto it = m_plain.find(c);
+        return it == m_plain.end() ? c : it->second;
+    }
+
+private:
+    void fill(char32_t first, char32_t last)
+    {
+        for (char32_t c = first; c <= last; ++c) {
+            QString plain = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
+            plain.removeIf([](QChar m) { return m.isMark(); });
+            if (plain.size() == 1 && plain.at(0).unicode() != c)
+                m_plain.emplace(c, plain.at(0).unicode());
+        }
+    }
+    std::unordered_map<char32_t, char32_t> m_plain;
+};
+
+} // namespace
+
+void appendUnaccented(char32_t folded, std::u32string &out)
+{
+    if (folded < 0xC0) {
+        out.push_back(folded);
+        return;
+    }
+    // The ligatures are written out, as a French reader types them.
+    if (folded == U'œ' || folded == U'Œ') {
+        out += U"oe";
+        return;
+    }
+    if (folded == U'æ' || folded == U'Æ') {
+        out += U"ae";
+        return;
+    }
+    static const PlainLetters plain;
+    out.push_back(plain(folded));
+}
+
+void foldUtf8(std::string_view utf8, std::u32string &out, bool ignoreAccents)
 {
     out.clear();
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
@@ -65,13 +117,27 @@ void foldUtf8(std::string_view utf8, std::u32string &out)
             ++p;
             continue;
         }
-        out.push_back(foldCase(c));
+        if (ignoreAccents)
+            appendUnaccented(foldCase(c), out);
+        else
+            out.push_back(foldCase(c));
         p += extra + 1;
     }
 }
 
-JetPattern::JetPattern(std::u32string_view pattern)
+JetPattern::JetPattern(std::u32string_view pattern, bool ignoreAccents)
+    : m_ignoreAccents(ignoreAccents)
 {
+    // A letter of the pattern compared as the text's letters are.
+    auto fold = [ignoreAccents](char32_t c) {
+        const char32_t folded = foldCase(c);
+        if (!ignoreAccents)
+            return folded;
+        std::u32string plain;
+        appendUnaccented(folded, plain);
+        // A ligature inside a list stays itself: a list stands for one character.
+        return plain.size() == 1 ? plain.front() : folded;
+    };
     const size_t n = pattern.size();
     for (size_t i = 0; i < n; ++i) {
         const char32_t c = pattern[i];
@@ -105,14 +171,14 @@ JetPattern::JetPattern(std::u32string_view pattern)
             token.listBegin = unsigned(m_ranges.size());
             for (size_t k = 0; k < body.size(); ++k) {
                 if (k + 2 < body.size() && body[k + 1] == U'-') {
-                    char32_t low = foldCase(body[k]);
-                    char32_t high = foldCase(body[k + 2]);
+                    char32_t low = fold(body[k]);
+                    char32_t high = fold(body[k + 2]);
                     if (high < low)
                         std::swap(low, high);
                     m_ranges.push_back({low, high});
                     k += 2;
                 } else {
-                    const char32_t f = foldCase(body[k]);
+                    const char32_t f = fold(body[k]);
                     m_ranges.push_back({f, f});
                 }
             }
@@ -121,7 +187,14 @@ JetPattern::JetPattern(std::u32string_view pattern)
             break;
         }
         default:
-            m_tokens.push_back({Kind::Literal, false, foldCase(c)});
+            if (ignoreAccents) {
+                std::u32string plain;
+                appendUnaccented(foldCase(c), plain);
+                for (char32_t p : plain)
+                    m_tokens.push_back({Kind::Literal, false, p});
+            } else {
+                m_tokens.push_back({Kind::Literal, false, foldCase(c)});
+            }
         }
     }
 
@@ -156,28 +229,28 @@ JetPattern::JetPattern(std::u32string_view pattern)
     }
 }
 
-JetPattern JetPattern::fromUtf8(std::string_view utf8)
+JetPattern JetPattern::fromUtf8(std::string_view utf8, bool ignoreAccents)
 {
     // Decode without folding: the list parser folds what it needs, and "[!" must stay as typed.
     const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    return fromString(text);
+    return fromString(text, ignoreAccents);
 }
 
-JetPattern JetPattern::fromString(QStringView text)
+JetPattern JetPattern::fromString(QStringView text, bool ignoreAccents)
 {
     const QList<uint> ucs4 = text.toUcs4();
     std::u32string pattern;
     pattern.reserve(size_t(ucs4.size()));
     for (uint c : ucs4)
         pattern.push_back(char32_t(c));
-    return JetPattern(pattern);
+    return JetPattern(pattern, ignoreAccents);
 }
 
 bool JetPattern::matches(QStringView text) const
 {
     std::u32string folded;
     const QByteArray utf8 = text.toUtf8();
-    foldUtf8(std::string_view(utf8.constData(), size_t(utf8.size())), folded);
+    foldUtf8(std::string_view(utf8.constData(), size_t(utf8.size())), folded, m_ignoreAccents);
     return matchesFolded(folded);
 }
 
@@ -360,29 +433,34 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
+    const auto *options = static_cast<const JetLikeOptions *>(sqlite3_user_data(ctx));
+    const bool ignoreAccents = options && options->ignoreAccents;
     std::string scratch;
-    // The pattern is usually a constant of the statement: compile it once per statement.
+    // The pattern is usually a constant of the statement: compile it once per statement (again
+    // when the statement runs once more with the accents compared otherwise).
     auto *pattern = static_cast<JetPattern *>(sqlite3_get_auxdata(ctx, 0));
     std::optional<JetPattern> local;
-    if (!pattern) {
-        auto compiled =
-            std::make_unique<JetPattern>(JetPattern::fromUtf8(valueText(argv[0], scratch)));
+    if (!pattern || pattern->ignoresAccents() != ignoreAccents) {
+        auto compiled = std::make_unique<JetPattern>(
+            JetPattern::fromUtf8(valueText(argv[0], scratch), ignoreAccents));
         sqlite3_set_auxdata(ctx, 0, compiled.release(),
                             [](void *p) { delete static_cast<JetPattern *>(p); });
         pattern = static_cast<JetPattern *>(sqlite3_get_auxdata(ctx, 0));
         if (!pattern) {
-            local.emplace(JetPattern::fromUtf8(valueText(argv[0], scratch)));
+            local.emplace(JetPattern::fromUtf8(valueText(argv[0], scratch), ignoreAccents));
             pattern = &*local;
         }
     }
     // A search tests one field against several patterns in a row: fold each text once.
     thread_local std::string lastText;
+    thread_local bool lastIgnoreAccents = false;
     thread_local std::u32string folded;
     const std::string_view text = valueText(argv[1], scratch);
-    if (text.size() != lastText.size() ||
+    if (text.size() != lastText.size() || lastIgnoreAccents != ignoreAccents ||
         std::memcmp(text.data(), lastText.data(), text.size()) != 0) {
         lastText.assign(text.data(), text.size());
-        foldUtf8(text, folded);
+        lastIgnoreAccents = ignoreAccents;
+        foldUtf8(text, folded, ignoreAccents);
     }
     sqlite3_result_int(ctx, pattern->matchesFolded(folded) ? 1 : 0);
 }
@@ -405,14 +483,15 @@ void jetNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 } // namespace
 
-bool registerJetFunctions(sqlite3 *db)
+bool registerJetFunctions(sqlite3 *db, const JetLikeOptions *options)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    void *likeOptions = const_cast<JetLikeOptions *>(options);
     return sqlite3_create_function_v2(db, "jetnumber", 1, flags, nullptr, jetNumber, nullptr,
                                       nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_function_v2(db, "like", 2, flags, nullptr, jetLike, nullptr, nullptr,
+           sqlite3_create_function_v2(db, "like", 2, flags, likeOptions, jetLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK &&
-           sqlite3_create_function_v2(db, "like", 3, flags, nullptr, jetLike, nullptr, nullptr,
+           sqlite3_create_function_v2(db, "like", 3, flags, likeOptions, jetLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK;
 }
 

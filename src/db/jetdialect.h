@@ -12,16 +12,19 @@ namespace ferlin {
 
 // A compiled pattern of the catalogue's LIKE dialect: "*" any text, "?" any character,
 // "#" any digit, "[abc]", "[a-z]" and "[!abc]" character lists. The match covers the whole
-// text and ignores case for every letter, accented ones included.
+// text and ignores case for every letter, accented ones included. With `ignoreAccents`, an
+// accented letter also matches its plain one (é è ê ë and e alike, œ as oe, æ as ae).
 class JetPattern {
 public:
-    explicit JetPattern(std::u32string_view pattern);
-    static JetPattern fromUtf8(std::string_view utf8);
-    static JetPattern fromString(QStringView text);
+    explicit JetPattern(std::u32string_view pattern, bool ignoreAccents = false);
+    static JetPattern fromUtf8(std::string_view utf8, bool ignoreAccents = false);
+    static JetPattern fromString(QStringView text, bool ignoreAccents = false);
 
-    // `folded` must hold the text already passed through foldCase().
+    // `folded` must hold the text already passed through foldUtf8() with the same
+    // `ignoreAccents` as the pattern.
     bool matchesFolded(std::u32string_view folded) const;
     bool matches(QStringView text) const;
+    bool ignoresAccents() const { return m_ignoreAccents; }
 
 private:
     enum class Kind : unsigned char { Literal, AnyChar, Digit, AnyText, List };
@@ -44,12 +47,16 @@ private:
     // "*literal*", "literal*", "*literal" and "literal" are searched without backtracking.
     enum class Shape : unsigned char { General, Exact, Prefix, Suffix, Contains } m_shape;
     std::u32string m_literal;
+    bool m_ignoreAccents = false;
 };
 
 // Case folding shared by the pattern and the text: one code point to one code point.
 char32_t foldCase(char32_t c);
-// Decodes UTF-8 (invalid bytes become U+FFFD) and folds every code point into `out`.
-void foldUtf8(std::string_view utf8, std::u32string &out);
+// Appends a case-folded letter without its accents: é → e, ç → c, œ → oe, æ → ae.
+void appendUnaccented(char32_t folded, std::u32string &out);
+// Decodes UTF-8 (invalid bytes become U+FFFD) and folds every code point into `out`, the
+// accents taken off too with `ignoreAccents`.
+void foldUtf8(std::string_view utf8, std::u32string &out, bool ignoreAccents = false);
 
 // Turns a statement written in the catalogue's dialect into one SQLite accepts: double-quoted
 // string literals become single-quoted ones. Square-bracketed names, single-quoted literals and
@@ -64,11 +71,17 @@ QString quoteSqlText(const QString &value, QChar delimiter);
 // Escapes the wildcards of the LIKE dialect (*, ?, #, [) so that a value matches only itself.
 QString escapeLikeWildcards(const QString &value);
 
+// How the dialect's LIKE compares on one connection, read at each comparison: the search has
+// accents ignored around its own statement only.
+struct JetLikeOptions {
+    bool ignoreAccents = false;
+};
+
 // Registers like(pattern, text) with the dialect's meaning on a connection, replacing SQLite's
 // own LIKE operator (a NULL operand gives NULL, never a match; a number matches its decimal
 // text), and jetnumber(value), which gives a number or fails the statement with
-// TypeMismatchMessage.
-bool registerJetFunctions(sqlite3 *db);
+// TypeMismatchMessage. `options`, when given, must outlive the connection.
+bool registerJetFunctions(sqlite3 *db, const JetLikeOptions *options = nullptr);
 inline constexpr const char *TypeMismatchMessage =
     "Type de données incompatible dans l'expression du critère.";
 

@@ -32,9 +32,10 @@ struct Cancelled {};
 class ArticleTextOpener {
 public:
     ArticleTextOpener(const Settings &settings, int &currentCd, const ArticleTextPlace &place,
-                      Platform &platform, const ShowScreenFunction &showScreen)
+                      Platform &platform, const ShowScreenFunction &showScreen,
+                      const QStringList &viewerOptions)
         : m_settings(settings), m_currentCd(currentCd), m_place(place), m_platform(platform),
-          m_showScreen(showScreen)
+          m_showScreen(showScreen), m_viewerOptions(viewerOptions)
     {
     }
 
@@ -91,7 +92,7 @@ private:
 
     void launch(const QString &viewer, const QString &file) const
     {
-        retrying([&] { m_platform.launcher.start(viewer, QStringList{file}); });
+        retrying([&] { m_platform.launcher.start(viewer, m_viewerOptions + QStringList{file}); });
     }
 
     void openFromHardDisk(const QString &viewer) const
@@ -176,6 +177,7 @@ private:
     const ArticleTextPlace &m_place;
     Platform &m_platform;
     const ShowScreenFunction &m_showScreen;
+    const QStringList &m_viewerOptions;
 };
 
 } // namespace
@@ -186,9 +188,10 @@ QString HardDiskTextPath(const QString &hardDiskFolder, const QString &fullText)
 }
 
 void OpenArticleText(const Settings &settings, int &currentCd, const ArticleTextPlace &place,
-                     Platform &platform, const ShowScreenFunction &showScreen)
+                     Platform &platform, const ShowScreenFunction &showScreen,
+                     const QStringList &viewerOptions)
 {
-    ArticleTextOpener(settings, currentCd, place, platform, showScreen).run();
+    ArticleTextOpener(settings, currentCd, place, platform, showScreen, viewerOptions).run();
 }
 
 void OpenViewerAlone(const QString &viewerText, Platform &platform,

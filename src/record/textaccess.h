@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -26,9 +27,11 @@ QString HardDiskTextPath(const QString &hardDiskFolder, const QString &fullText)
 // "Texte" of the record card: opens the reference's text in the PDF viewer, from the hard-disk
 // copy or from the disc that carries it, asking for the right disc until it is in the drive or
 // the user cancels. `currentCd` is the number of the disc last found in the drive; it changes
-// when another disc has been asked for and found.
+// when another disc has been asked for and found. `viewerOptions` go before the file (the
+// full-text search opens a page with them); the card gives none.
 void OpenArticleText(const Settings &settings, int &currentCd, const ArticleTextPlace &place,
-                     Platform &platform, const ShowScreenFunction &showScreen);
+                     Platform &platform, const ShowScreenFunction &showScreen,
+                     const QStringList &viewerOptions = {});
 
 // "Rechercher directement dans les textes" of the main window: starts the viewer named by
 // `viewerText` without a document.

@@ -33,8 +33,12 @@ public:
         pointer.showBusy();
         m_context.state.currentBasket = m_basket;
         pointBasketSet();
-        catalogue.card =
-            catalogue.db->openRecordSet(SearchRunner::statementFor(m_criteria.source, condition));
+        {
+            // The LIKE of this statement alone takes é for e, when the configuration says so.
+            AccentInsensitiveLike accents(*catalogue.db, m_context.state.settings.ignoreAccents);
+            catalogue.card = catalogue.db->openRecordSet(
+                SearchRunner::statementFor(m_criteria.source, condition));
+        }
         RecordSet &result = *catalogue.card;
         if (result.recordCount() == 0) {
             pointer.restore();
@@ -203,12 +207,28 @@ QString SearchRunner::statementFor(const QString &source, const QString &conditi
 
 void SearchRunner::RunSearch(const SelectionCriteria &criteria, const KeywordChoice &keywords)
 {
+    const SelectionCondition built =
+        BuildSelectionCondition(criteria, keywords, m_context.platform.messageBox);
+    if (!built.rejected)
+        place(criteria, built.condition);
+}
+
+void SearchRunner::PlaceReferences(const std::vector<int> &rangs, int basket, bool replace)
+{
+    SelectionCriteria placement;
+    placement.destination = basket;
+    placement.replace = replace;
+    QStringList numbers;
+    for (int rang : rangs)
+        numbers << QString::number(rang);
+    place(placement, QStringLiteral("[Rang] IN (") + numbers.join(u',') + u')');
+}
+
+void SearchRunner::place(const SelectionCriteria &criteria, const QString &condition)
+{
     MessageBox &messages = m_context.platform.messageBox;
-    const SelectionCondition built = BuildSelectionCondition(criteria, keywords, messages);
-    if (built.rejected)
-        return;
     try {
-        Search(m_context, m_views, criteria).run(built.condition);
+        Search(m_context, m_views, criteria).run(condition);
     } catch (const DbError &error) {
         m_context.platform.busyPointer.restore();
         if (error.number() == DbErrorCode::NoCurrentRecord)

@@ -3,6 +3,7 @@
 #include "search/criteria.h"
 
 #include <functional>
+#include <vector>
 
 namespace ferlin {
 
@@ -27,12 +28,19 @@ public:
     SearchRunner(AppContext &context, SearchViews views);
 
     void RunSearch(const SelectionCriteria &criteria, const KeywordChoice &keywords);
+    // The references of another search (the full-text search), placed in a basket as a search's
+    // result is: announced, copied on the user's agreement, added to the basket or replacing it,
+    // with the same questions, counts and messages.
+    void PlaceReferences(const std::vector<int> &rangs, int basket, bool replace);
 
     // The statement of a search over a source: "SELECT * FROM <table> WHERE " + condition +
     // " ORDER BY An DESC,Numéro DESC,Page DESC".
     static QString statementFor(const QString &source, const QString &condition);
 
 private:
+    // Runs a search's statement over its source with this condition and places the result.
+    void place(const SelectionCriteria &criteria, const QString &condition);
+
     AppContext &m_context;
     SearchViews m_views;
 };

@@ -6,6 +6,7 @@
 #include "support/programfixture.h"
 
 #include "config/autoconfigframe.h"
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -125,6 +126,24 @@ TEST_F(ConfigPages, TypingAPathChangesTheSettingsAtOnceAndTheSaveStoresItTrimmed
               QStringLiteral("/opt/okular"));
     EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("Startup")),
               QStringLiteral("1"));
+}
+
+TEST_F(ConfigPages, TheAccentBoxShowsTheStoredSettingAndChangesItUntilSaved)
+{
+    program.fakes.settings.setValue(QStringLiteral("IgnorerAccents"), QStringLiteral("1"));
+    start(false);
+    program.window.showScreen(QStringLiteral("Config"));
+    QCheckBox *box = on1<QCheckBox>("Check_Accents");
+    EXPECT_EQ(box->text(), QStringLiteral("Ignorer les accents dans les recherches"));
+    EXPECT_TRUE(box->isChecked());
+    click(box);
+    EXPECT_FALSE(settings().ignoreAccents);
+    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("IgnorerAccents")),
+              QStringLiteral("1"));
+    program.window.showScreen(QStringLiteral("F_copie"));
+    click(on2<QPushButton>("Cmd_config"));
+    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("IgnorerAccents")),
+              QStringLiteral("0"));
 }
 
 TEST_F(ConfigPages, TheFileChooserFillsTheBoxOfTheLastButtonPressed)

@@ -80,6 +80,64 @@ TEST(JetLike, IgnoresCaseForEveryLetterButNotAccents)
     EXPECT_FALSE(like(QStringLiteral("août"), QStringLiteral("aout")));
 }
 
+TEST(JetLike, IgnoringAccentsTakesEachAccentedLetterForItsPlainOne)
+{
+    struct Case {
+        const char *text;
+        const char *pattern;
+    };
+    const Case cases[] = {
+        {"énergie électrique", "*energie electrique*"},
+        {"ÉLÈVE", "eleve"},
+        {"fenêtre", "fenetre"},
+        {"Noël", "noel"},
+        {"à côté", "a cote"},
+        {"leçon", "LECON"},
+        {"cœur", "coeur"},
+        {"ŒUVRE", "oeuvre"},
+        {"ex æquo", "ex aequo"},
+        {"Cæsar", "caesar"},
+        {"energie", "énergie"},
+        {"coeur", "cœur"},
+        {"ile", "[î]le"},
+        {"Août", "ao[t-u]t"},
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const QString pattern = QString::fromUtf8(c.pattern);
+        EXPECT_TRUE(JetPattern::fromString(pattern, true).matches(text))
+            << c.text << " LIKE " << c.pattern;
+        EXPECT_FALSE(JetPattern::fromString(pattern).matches(text))
+            << c.text << " LIKE " << c.pattern << " with accents";
+    }
+    // Folding keeps every other rule: a ligature is two letters, the rest stays exact.
+    EXPECT_TRUE(JetPattern::fromString(QStringLiteral("c??ur"), true).matches(u"cœur"));
+    EXPECT_FALSE(JetPattern::fromString(QStringLiteral("lentille"), true).matches(u"lentilles"));
+}
+
+TEST(JetLike, TheConnectionIgnoresAccentsOnlyWhileAStatementAsks)
+{
+    test::TempBase base;
+    auto &db = *base.db;
+    db.executeBound(QStringLiteral("INSERT INTO TArticles (Rang, Titre) VALUES (1, 'Élève'), "
+                                   "(2, 'eleve')"),
+                    {});
+    auto count = [&] {
+        return db
+            .scalar(QStringLiteral("SELECT count(*) FROM TArticles WHERE Titre LIKE "
+                                   "\"eleve\""))
+            .toInt();
+    };
+    EXPECT_EQ(count(), 1);
+    {
+        AccentInsensitiveLike folding(db, true);
+        EXPECT_EQ(count(), 2);
+    }
+    EXPECT_EQ(count(), 1);
+    AccentInsensitiveLike exact(db, false);
+    EXPECT_EQ(count(), 1);
+}
+
 TEST(JetLike, RegisteredOnTheConnectionForLikeAndNotLike)
 {
     test::TempBase base;

@@ -28,7 +28,7 @@ using namespace ferlin;
 namespace {
 
 const char *const Screens[] = {"Config",   "F_copie", "F_état",   "F_formul", "Selecfr",
-                               "F_grille", "F_print", "F_Export", "ORV"};
+                               "F_grille", "F_print", "F_Export", "ORV",      "F_TextesIntegraux"};
 
 // The program started, with every screen built and the dialogs that hold option buttons.
 struct EveryScreen : test::ProgramFixture {

@@ -4,18 +4,23 @@
 #include "app/mainwindow.h"
 #include "app/quitdialog.h"
 #include "app/screens.h"
+#include "catalogue.h"
 #include "config/configpage.h"
 #include "config/textcopyframe.h"
 #include "config/textlocationpage.h"
 #include "db/database.h"
 #include "fakes/fakeplatform.h"
+#include "fulltext/fulltextscreen.h"
+#include "fulltext/textindex.h"
 #include "info/aboutbox.h"
 #include "info/infoscreens.h"
 #include "samplebase.h"
+#include "sampleindex.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -148,6 +153,16 @@ int main(int argc, char *argv[])
     camera.take(&window, QStringLiteral("12-association"));
     command("Cmd_Sélecte");
     camera.take(&window, QStringLiteral("13-database-state"));
+    // The full-text search of the "Outils" menu, over an index of the newest texts.
+    sample::writeSampleTextIndex(TextIndex::pathBeside(context.databasePath),
+                                 sample::Catalogue(options.seed, options.references),
+                                 options.references, 400);
+    window.findChild<QAction *>(QStringLiteral("Mnu_TextesIntegraux"))->trigger();
+    QWidget *fullText = window.screen(FullTextScreen::Name);
+    fullText->findChild<QLineEdit *>(QStringLiteral("Txt_Recherche"))
+        ->setText(QStringLiteral("lentille OU miroir"));
+    fullText->findChild<QPushButton *>(QStringLiteral("Cmd_Rechercher"))->click();
+    camera.take(&window, QStringLiteral("18-full-text-search"));
     AboutBox *about = aboutBox(window);
     about->showModeless();
     camera.take(about, QStringLiteral("14-about"));

@@ -623,3 +623,25 @@ TEST(SearchRun, EveryReferenceOfTheBasePlacedQuickly)
 }
 
 } // namespace
+
+TEST(SearchRun, IgnoringAccentsFoldsTheSearchStatementAndNothingElse)
+{
+    Searches s;
+    s.criteria.freeText = true;
+    s.criteria.freeTextValue = QStringLiteral("etude");
+    s.criteria.inSummary = false;
+    const QList<int> accented = s.rangsWhere([](const Reference &r) {
+        return r.title.contains(QStringLiteral("étude"), Qt::CaseInsensitive);
+    });
+    ASSERT_GE(accented.size(), 2);
+    s.search();
+    EXPECT_EQ(s.messages().front().text,
+              QStringLiteral("Aucune référence correspondant à ces critères n'a été trouvée"));
+
+    s.context.state.settings.ignoreAccents = true;
+    s.search({MessageAnswer::No});
+    EXPECT_EQ(s.messages().front(), foundQuestion(int(accented.size()), 1));
+    EXPECT_EQ(s.context.catalogue.card->recordCount(), accented.size());
+    // The other statements of the connection compare accents as before.
+    EXPECT_FALSE(s.context.catalogue.db->likeIgnoresAccents());
+}

@@ -326,6 +326,31 @@ TEST_F(SampleBase, PdftotextReadsTheTitleOfAText)
     EXPECT_TRUE(text.contains(row[2])) << qPrintable(text);
 }
 
+TEST_F(SampleBase, ATextHasThePagesOfItsArticleInSentencesOnItsKeywords)
+{
+    const QStringList row =
+        rows(*db, QStringLiteral("SELECT TexteIntegral, Localisation, NombrePages, MotsCles FROM "
+                                 "TArticles WHERE TexteIntegral IS NOT NULL AND MotsCles IS NOT "
+                                 "NULL AND NombrePages >= 3"))
+            .value(0)
+            .split(u'|');
+    ASSERT_EQ(row.size(), 4);
+    const QString path = QDir(s_dir->path())
+                             .filePath(QStringLiteral("FERLIN4_") + row[1] + u'/' +
+                                       row[0].mid(8).replace(u'\\', u'/'));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page /Parent"), std::min(row[2].toInt(), 6));
+
+    const QString text = pdfcheck::pdfToText(path);
+    if (text.isNull())
+        GTEST_SKIP() << "pdftotext is not installed";
+    for (const QString &keyword : row[3].split(CrLf))
+        EXPECT_TRUE(text.contains(keyword.trimmed())) << qPrintable(keyword);
+    EXPECT_TRUE(text.contains(QStringLiteral("1. Introduction")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Conclusion")));
+}
+
 TEST(SampleBaseSearch, PatternsOfTheSearchScreenFindReferences)
 {
     QTemporaryDir dir;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ferlin {
+
+// The text of a PDF file, page by page, as Poppler reads it.
+struct PdfText {
+    enum class Status {
+        Read,       // every page read (a page without text gives an empty one)
+        Unreadable, // the file cannot be opened (missing, no right to read it)
+        Damaged,    // not a PDF Poppler can read
+        Locked,     // protected by a password
+    };
+    Status status = Status::Unreadable;
+    QStringList pages;
+};
+
+// Reads a PDF's text; never throws. Safe to call from a worker thread (one document at a time
+// per thread).
+PdfText readPdfText(const QString &path);
+
+// Why a text was not indexed, in French ("fichier endommagé ou qui n'est pas un PDF").
+QString pdfProblem(PdfText::Status status);
+
+} // namespace ferlin

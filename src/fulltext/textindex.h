@@ -1,0 +1,65 @@
+#pragma once
+
+#include "db/database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace ferlin {
+
+// The index of the article texts: a SQLite file of its own beside the catalogue base, never
+// inside it. One row per page in an FTS5 table (tokenizer "unicode61 remove_diacritics 2": case
+// and accents never matter) with the reference's Rang and the page number, and one row per text
+// with the size and time of the file it was read from. One connection, used by one thread; the
+// file is in WAL mode, so that the screen reads it while the indexer writes it.
+class TextIndex {
+public:
+    static constexpr const char *FileName = "ferlin4-textes.sqlite";
+    // The index beside a catalogue base.
+    static QString pathBeside(const QString &databasePath);
+
+    // Opens the index, created when missing; a file that is no index (damaged, or another
+    // file under its name) is made again, since everything in it can be read again. Throws
+    // DbError when the file cannot be opened or written.
+    explicit TextIndex(const QString &path);
+
+    // What identifies a version of a file: its size and modification time (ms since 1970).
+    struct FileStamp {
+        qint64 size = 0;
+        qint64 modified = 0;
+    };
+    // Whether the text of a reference was indexed from a file of that size and time.
+    bool isCurrent(int rang, const FileStamp &stamp);
+    // Replaces the pages of a reference's text, in one transaction: a kill at any moment leaves
+    // the text either as it was or wholly indexed.
+    void storeText(int rang, const QString &file, const FileStamp &stamp, const QStringList &pages);
+    // The number of texts indexed.
+    int textCount();
+
+    // A page found: the reference, the page (from 1), and the row that holds it.
+    struct Hit {
+        int rang = 0;
+        int page = 0;
+        qint64 row = 0;
+    };
+    // The pages matching an FTS5 MATCH expression, the most relevant first (BM25).
+    std::vector<Hit> search(const QString &match);
+    // A few words of the page around the words found, each found word between the characters
+    // ExtractMarkOn and ExtractMarkOff.
+    QString extract(const QString &match, qint64 row);
+    static constexpr char16_t ExtractMarkOn = u'\x02';
+    static constexpr char16_t ExtractMarkOff = u'\x03';
+
+    // The largest page number kept for a text.
+    static constexpr int MaxPages = 9999;
+
+private:
+    void openFile(const QString &path);
+    void createSchema();
+
+    std::unique_ptr<Database> m_db;
+};
+
+} // namespace ferlin

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "fulltext/reachabletexts.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class QThread;
+
+namespace ferlin {
+
+// How a run of the indexer ended.
+struct IndexingReport {
+    int indexed = 0;      // texts read and stored by this run
+    int unchanged = 0;    // texts skipped: indexed already from a file of the same size and time
+    QStringList problems; // "file : why", one per text that could not be read
+    bool cancelled = false;
+    QString failure; // the index itself could not be written (French); the run stopped
+};
+
+// Builds the text index in a worker thread: each text read with Poppler and stored in its own
+// transaction, a file already indexed with the same size and time skipped, an unreadable or
+// damaged one listed in the report and passed over. The thread has its own connection to the
+// index; progress and the end are signalled (queued to the receivers' thread). Cancelling is
+// seen between two files.
+class TextIndexer : public QObject {
+    Q_OBJECT
+public:
+    explicit TextIndexer(QString indexPath, QObject *parent = nullptr);
+    // Cancels a run and waits for the file being read.
+    ~TextIndexer() override;
+
+    bool isRunning() const;
+    // Starts a run over the texts; does nothing while one runs.
+    void start(std::vector<TextToIndex> texts);
+    void cancel();
+
+Q_SIGNALS:
+    // Before each file: how many are done out of how many, and the file being read.
+    void progress(int done, int total, const QString &file);
+    void ended(const ferlin::IndexingReport &report);
+
+private:
+    void run(const std::vector<TextToIndex> &texts);
+
+    QString m_indexPath;
+    std::unique_ptr<QThread> m_thread;
+    std::atomic<bool> m_cancel{false};
+};
+
+} // namespace ferlin
+
+Q_DECLARE_METATYPE(ferlin::IndexingReport)

@@ -1,0 +1,245 @@
+// The text index: the query syntax, indexing generated PDFs in the worker thread, finding them.
+#include "fulltext/fulltextquery.h"
+#include "fulltext/textindex.h"
+#include "fulltext/textindexer.h"
+#include "fulltext/viewerpage.h"
+#include "pdfwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace ferlin;
+
+TEST(FullTextQuery, QuotesEveryWordAndTranslatesTheOperators)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"lentille", "\"lentille\""},
+        {"  lentille   miroir ", "\"lentille\" \"miroir\""},
+        {"lentille ET miroir OU prisme SAUF laser",
+         "\"lentille\" AND \"miroir\" OR \"prisme\" NOT \"laser\""},
+        {"\"foyer  principal\" lentil*", "\"foyer principal\" \"lentil\"*"},
+        {"cœur Œil", "\"coeur\" \"OEil\""},
+        {"et ou NEAR AND", "\"et\" \"ou\" \"NEAR\" \"AND\""},
+        {"l'œil - ( miroir", "\"l'oeil\" \"miroir\""},
+        {"a\"b\"", "\"a\" \"b\""},
+    };
+    for (const auto &[typed, match] : cases) {
+        const FullTextQuery query = parseFullTextQuery(QString::fromUtf8(typed));
+        EXPECT_EQ(query.match, QString::fromUtf8(match)) << typed;
+        EXPECT_TRUE(query.error.isEmpty()) << typed;
+    }
+    EXPECT_EQ(
+        parseFullTextQuery(QStringLiteral("laser SAUF miroir ET \"foyer principal\"")).firstTerm,
+        QStringLiteral("laser"));
+    EXPECT_EQ(parseFullTextQuery(QStringLiteral("lentil* OU miroir")).firstTerm,
+              QStringLiteral("lentil"));
+}
+
+TEST(FullTextQuery, RefusesAMalformedQueryWithAFrenchMessage)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "Tapez au moins un mot à rechercher."},
+        {" ( - ", "Tapez au moins un mot à rechercher."},
+        {"\"foyer principal", "Il manque le guillemet qui ferme l'expression commencée par "
+                              "« \"foyer principal »."},
+        {"\"  \" lentille", "Les guillemets doivent entourer au moins un mot."},
+        {"lentille *", "L'astérisque * se met à la fin d'un mot, sans espace : « lentil* » "
+                       "trouve lentille, lentilles..."},
+        {"len*tille", "L'astérisque * se met à la fin d'un mot, sans espace : « lentil* » "
+                      "trouve lentille, lentilles..."},
+        {"SAUF laser", "La recherche ne peut pas commencer par « SAUF » : mettez un mot avant."},
+        {"laser ET", "La recherche ne peut pas finir par « ET » : mettez un mot après."},
+        {"laser OU ET miroir", "« OU » et « ET » se suivent : mettez un mot entre les deux."},
+    };
+    for (const auto &[typed, error] : cases) {
+        const FullTextQuery query = parseFullTextQuery(QString::fromUtf8(typed));
+        EXPECT_FALSE(query.ok()) << typed;
+        EXPECT_EQ(query.error, QString::fromUtf8(error)) << typed;
+    }
+}
+
+TEST(ViewerPageOptions, OpenThePageAndSeekTheWordInTheViewersThatKnowHow)
+{
+    EXPECT_EQ(viewerPageOptions(QStringLiteral(" /usr/bin/evince "), 3, QStringLiteral("œil")),
+              (QStringList{QStringLiteral("--page-index=3"), QStringLiteral("--find=œil")}));
+    EXPECT_EQ(viewerPageOptions(QStringLiteral("/usr/bin/okular"), 2, QStringLiteral("foyer")),
+              (QStringList{QStringLiteral("-p"), QStringLiteral("2"), QStringLiteral("--find"),
+                           QStringLiteral("foyer")}));
+    EXPECT_EQ(viewerPageOptions(QStringLiteral("/usr/bin/evince"), 1, QString()),
+              QStringList{QStringLiteral("--page-index=1")});
+    EXPECT_TRUE(
+        viewerPageOptions(QStringLiteral("/usr/bin/xdg-open"), 2, QStringLiteral("a")).isEmpty());
+}
+
+namespace {
+
+// A folder of texts as the indexer meets them: a PDF of several pages with accented words, a
+// one-page PDF, a damaged file and a file that is missing.
+struct TextFolder {
+    QTemporaryDir dir;
+    QString index = dir.filePath(QLatin1String(TextIndex::FileName));
+    std::vector<TextToIndex> texts;
+
+    TextFolder()
+    {
+        write(QStringLiteral("a1.pdf"),
+              sample::pdfDocument(
+                  {page(QStringLiteral("Le foyer de la lentille convergente"),
+                        QStringLiteral("On mesure la distance focale avec une règle.")),
+                   page(QString(), QStringLiteral("L'élève étudie le cœur du sujet : l'œil et la "
+                                                  "réfraction, à la fenêtre.")),
+                   page(QString(), QStringLiteral("Un miroir sphérique concave et un laser."))}));
+        write(QStringLiteral("a2.pdf"),
+              sample::onePagePdf(page(QStringLiteral("Le miroir plan"),
+                                      QStringLiteral("Les lentilles minces et le prisme."))));
+        write(QStringLiteral("a3.pdf"), "%PDF-1.4\nceci n'est pas un PDF\n");
+        texts = {{1, dir.path(), QStringLiteral("\\a1.pdf")},
+                 {2, dir.path(), QStringLiteral("\\A2.PDF")},
+                 {3, dir.path(), QStringLiteral("\\a3.pdf")},
+                 {4, dir.path(), QStringLiteral("\\a4.pdf")}};
+    }
+
+    static sample::PdfPage page(const QString &title, const QString &text)
+    {
+        sample::PdfPage page;
+        page.header = QStringLiteral("KVT");
+        page.title = title;
+        page.blocks << text;
+        return page;
+    }
+    void write(const QString &name, const QByteArray &content)
+    {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    IndexingReport indexAll()
+    {
+        TextIndexer indexer(index);
+        QSignalSpy ended(&indexer, &TextIndexer::ended);
+        indexer.start(texts);
+        EXPECT_TRUE(ended.wait(30000));
+        return ended.value(0).value(0).value<IndexingReport>();
+    }
+};
+
+// The pages a query finds, as "rang:page", most relevant first.
+QStringList found(TextIndex &index, const char *typed)
+{
+    const FullTextQuery query = parseFullTextQuery(QString::fromUtf8(typed));
+    QStringList pages;
+    for (const TextIndex::Hit &hit : index.search(query.match))
+        pages << QStringLiteral("%1:%2").arg(hit.rang).arg(hit.page);
+    return pages;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+TEST(TextIndexer, IndexesEachReadablePageAndListsTheOthers)
+{
+    TextFolder folder;
+    const IndexingReport report = folder.indexAll();
+    EXPECT_EQ(report.indexed, 2);
+    EXPECT_EQ(report.unchanged, 0);
+    EXPECT_FALSE(report.cancelled);
+    EXPECT_TRUE(report.failure.isEmpty());
+    EXPECT_EQ(report.problems,
+              (QStringList{folder.dir.filePath(QStringLiteral("a3.pdf")) +
+                               QStringLiteral(" : fichier endommagé ou qui n'est pas un PDF"),
+                           folder.dir.filePath(QStringLiteral("a4.pdf")) +
+                               QStringLiteral(" : fichier introuvable")}));
+
+    TextIndex index(folder.index);
+    EXPECT_EQ(index.textCount(), 2);
+    const std::pair<const char *, QStringList> cases[] = {
+        {"lentille", {QStringLiteral("1:1")}},
+        {"lentil*", {QStringLiteral("1:1"), QStringLiteral("2:1")}},
+        {"miroir", {QStringLiteral("1:3"), QStringLiteral("2:1")}},
+        {"\"miroir plan\"", {QStringLiteral("2:1")}},
+        {"\"plan miroir\"", {}},
+        {"miroir ET prisme", {QStringLiteral("2:1")}},
+        {"miroir prisme", {QStringLiteral("2:1")}},
+        {"laser OU prisme", {QStringLiteral("1:3"), QStringLiteral("2:1")}},
+        {"miroir SAUF laser", {QStringLiteral("2:1")}},
+        {"ELEVE coeur oeil fenetre REFRACTION", {QStringLiteral("1:2")}},
+        {"élève cœur", {QStringLiteral("1:2")}},
+        {"spherique", {QStringLiteral("1:3")}},
+    };
+    for (const auto &[typed, pages] : cases)
+        EXPECT_EQ(sorted(found(index, typed)), pages) << typed;
+
+    const std::vector<TextIndex::Hit> hits =
+        index.search(parseFullTextQuery(QStringLiteral("foyer lentille")).match);
+    ASSERT_EQ(hits.size(), 1u);
+    const QString extract =
+        index.extract(QStringLiteral("\"foyer\" \"lentille\""), hits.front().row);
+    EXPECT_TRUE(extract.contains(QStringLiteral("\x02"
+                                                "foyer\x03 de la \x02"
+                                                "lentille\x03")))
+        << qPrintable(extract);
+}
+
+TEST(TextIndexer, ARunAgainSkipsWhatIsIndexedAndReadsWhatChanged)
+{
+    TextFolder folder;
+    folder.indexAll();
+    IndexingReport again = folder.indexAll();
+    EXPECT_EQ(again.indexed, 0);
+    EXPECT_EQ(again.unchanged, 2);
+
+    folder.write(QStringLiteral("a2.pdf"),
+                 sample::onePagePdf(TextFolder::page(QStringLiteral("Le dioptre"), QString())));
+    again = folder.indexAll();
+    EXPECT_EQ(again.indexed, 1);
+    EXPECT_EQ(again.unchanged, 1);
+    TextIndex index(folder.index);
+    EXPECT_EQ(found(index, "dioptre"), QStringList{QStringLiteral("2:1")});
+    EXPECT_TRUE(found(index, "prisme").isEmpty()) << "the former pages are gone";
+}
+
+TEST(TextIndexer, CancellingStopsBetweenTwoFiles)
+{
+    TextFolder folder;
+    TextIndexer indexer(folder.index);
+    QSignalSpy ended(&indexer, &TextIndexer::ended);
+    // Asked in the worker, as the second file begins: the third one is never read.
+    QObject::connect(
+        &indexer, &TextIndexer::progress, &indexer,
+        [&indexer](int done, int, const QString &) {
+            if (done == 1)
+                indexer.cancel();
+        },
+        Qt::DirectConnection);
+    indexer.start(folder.texts);
+    ASSERT_TRUE(ended.wait(30000));
+    const auto report = ended.value(0).value(0).value<IndexingReport>();
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.indexed, 2);
+    EXPECT_TRUE(report.problems.isEmpty());
+}
+
+TEST(TextIndex, AFileThatIsNoIndexIsMadeAgain)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(TextIndex::FileName));
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    TextIndex index(path);
+    EXPECT_EQ(index.textCount(), 0);
+    EXPECT_EQ(TextIndex::pathBeside(dir.filePath(QStringLiteral("ferlin4.sqlite"))), path);
+}
