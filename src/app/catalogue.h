@@ -11,10 +11,26 @@ namespace ferlin {
 // result set of the program: the search, the basket list and the card all work on it.
 struct Catalogue {
     std::unique_ptr<Database> db;
-    std::unique_ptr<RecordSet> card;      // the record card's data source
+    // The record card's data source, opened and moved by the card browser alone
+    // (record/cardbrowser.h), which the screens and operations ask.
+    std::unique_ptr<RecordSet> card;
     std::unique_ptr<RecordSet> selection; // the search screen's data source
 
     bool isOpen() const { return db != nullptr; }
+
+    // DataSélec pointed at a table, opened again only when it pointed at another one.
+    RecordSet &selectionOn(const QString &table)
+    {
+        if (!selection || selection->tableName() != table)
+            selection = db->openRecordSet(table);
+        return *selection;
+    }
+    // DataSélec read again from its table (the start-up's count of a basket).
+    RecordSet &reloadSelection(const QString &table)
+    {
+        selection = db->openRecordSet(table);
+        return *selection;
+    }
 };
 
 } // namespace ferlin

@@ -8,6 +8,10 @@
 #include "app/settingsio.h"
 #include "app/startup.h"
 #include "app/texteditor.h"
+#include "baskets/basketlist.h"
+#include "config/configpage.h"
+#include "config/textlocationpage.h"
+#include "record/recordcard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -195,9 +199,10 @@ void MainWindow::addScreen(QWidget *screen)
     window->hide();
 }
 
-void MainWindow::registerScreen(const QString &name, const QString &title, ScreenFactory factory,
+void MainWindow::registerScreen(Screen screen, const QString &title, ScreenFactory factory,
                                 bool openedByStartup)
 {
+    const QString name = screenName(screen);
     m_registered.insert(name, Registered{title, std::move(factory), openedByStartup});
     m_registrationOrder << name;
 }
@@ -271,9 +276,58 @@ void MainWindow::addStartupListener(StartupListener *listener)
     m_listeners.push_back(listener);
 }
 
-void MainWindow::publishBasketCounts()
+void MainWindow::publishCounts()
 {
     PublishBasketCounts(m_context.state.basketCounts, m_countLabels);
+}
+
+QString MainWindow::screenName(Screen screen)
+{
+    switch (screen) {
+    case Screen::Intro:
+        return QStringLiteral("Intro");
+    case Screen::Card:
+        return QStringLiteral("F_formul");
+    case Screen::Search:
+        return QStringLiteral("Selecfr");
+    case Screen::BasketList:
+        return QStringLiteral("F_grille");
+    case Screen::Print:
+        return QStringLiteral("F_print");
+    case Screen::Archives:
+        return QStringLiteral("F_Export");
+    case Screen::Configuration:
+        return QStringLiteral("Config");
+    case Screen::TextLocation:
+        return QStringLiteral("F_copie");
+    case Screen::State:
+        return QStringLiteral("F_état");
+    case Screen::Association:
+        return QStringLiteral("ORV");
+    case Screen::FullText:
+        return QStringLiteral("F_TextesIntegraux");
+    }
+    return {};
+}
+
+RecordCard *MainWindow::card()
+{
+    return qobject_cast<RecordCard *>(screen(screenName(Screen::Card)));
+}
+
+BasketList *MainWindow::basketList()
+{
+    return qobject_cast<BasketList *>(screen(screenName(Screen::BasketList)));
+}
+
+ConfigurationPage *MainWindow::configurationPage()
+{
+    return qobject_cast<ConfigurationPage *>(screen(screenName(Screen::Configuration)));
+}
+
+TextLocationPage *MainWindow::textLocationPage()
+{
+    return qobject_cast<TextLocationPage *>(screen(screenName(Screen::TextLocation)));
 }
 
 void MainWindow::load()
@@ -371,11 +425,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
         askToQuit();
 }
 
-void MainWindow::showHelp()
+void MainWindow::showHelpPage(const QString &page)
 {
     if (!m_help)
         m_help = new HelpWindow(this);
-    m_help->showPage(QStringLiteral("index"));
+    m_help->showPage(page);
 }
 
 void MainWindow::openTextEditor()

@@ -2,6 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/countlabels.h"
+#include "app/screenhost.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -26,7 +27,7 @@ class StartupListener;
 // The main window (form Comen1): a frame that holds the screens as maximised child windows,
 // with the command bar Toolbar1 and a "Fenêtres" menu to switch between open screens.
 // It leaves only through the quit dialog, unless the start-up failed.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ScreenHost {
     Q_OBJECT
 public:
     explicit MainWindow(AppContext &context, QWidget *parent = nullptr);
@@ -39,7 +40,25 @@ public:
     void load();
     bool startupSucceeded() const { return m_startupSucceeded; }
 
-    AppContext &context() { return m_context; }
+    // The form name of a screen, its object name.
+    static QString screenName(Screen screen);
+
+    // ScreenHost
+    AppContext &context() override { return m_context; }
+    QWidget *dialogParent() override { return this; }
+    bool show(Screen screen) override { return showScreen(screenName(screen)); }
+    using QMainWindow::show;
+    bool isBuilt(Screen screen) const override { return isScreenBuilt(screenName(screen)); }
+    RecordCard *card() override;
+    BasketList *basketList() override;
+    ConfigurationPage *configurationPage() override;
+    TextLocationPage *textLocationPage() override;
+    void publishCounts() override;
+    void setCommandsEnabled(bool enabled) override;
+    void addStartupListener(StartupListener *listener) override;
+    void showHelpPage(const QString &page) override;
+    void showHelp() { showHelpPage(QStringLiteral("index")); }
+
     IntroScreen *intro() const { return m_intro; }
     QuitDialog *quitDialog() const { return m_quit; }
     QToolBar *commandBar() const { return m_toolbar; }
@@ -51,7 +70,7 @@ public:
     using ScreenFactory = std::function<QWidget *()>;
     // `openedByStartup`: one of the screens the start-up writes into, listed among the open
     // child windows once it has run.
-    void registerScreen(const QString &name, const QString &title, ScreenFactory factory,
+    void registerScreen(Screen screen, const QString &title, ScreenFactory factory,
                         bool openedByStartup = false);
     // Puts a screen already built in the frame.
     void addScreen(QWidget *screen);
@@ -67,23 +86,18 @@ public:
 
     // Wires a command-bar button; a button stays disabled until its command exists.
     void setCommand(const QString &buttonName, std::function<void()> action);
-    // Disables the eleven commands, or enables again those whose command exists.
-    void setCommandsEnabled(bool enabled);
     bool isCommandEnabled(const QString &buttonName) const;
 
     // The screens that the start-up writes into, and every basket count label.
     // A screen built before the start-up has run is told of each step as it ends.
-    void addStartupListener(StartupListener *listener);
     const std::vector<StartupListener *> &startupListeners() const { return m_listeners; }
-    CountLabels &countLabels() { return m_countLabels; }
+    CountLabels &countLabels() override { return m_countLabels; }
     const CountLabels &countLabels() const { return m_countLabels; }
-    void publishBasketCounts();
+    void publishBasketCounts() { publishCounts(); }
 
     // The first-run configuration, plugged in by the configuration pages.
-    void setAutoConfigure(std::function<void()> run) { m_autoConfigure = std::move(run); }
-    const std::function<void()> &autoConfigure() const { return m_autoConfigure; }
-
-    void showHelp();
+    void setFirstRunConfiguration(std::function<void()> run) { m_firstRun = std::move(run); }
+    const std::function<void()> &firstRunConfiguration() const { return m_firstRun; }
 
     // The "Outils" menu, for the tools that go beyond the catalogue's own commands; shown once
     // the start-up has succeeded, when it holds an action.
@@ -127,7 +141,7 @@ private:
     QStringList m_registrationOrder;
     std::vector<StartupListener *> m_listeners;
     CountLabels m_countLabels;
-    std::function<void()> m_autoConfigure;
+    std::function<void()> m_firstRun;
     QPointer<QMdiSubWindow> m_pendingFront; // brought forward while the frame was not active
     bool m_loaded = false;
     bool m_startupSucceeded = false;

@@ -36,6 +36,10 @@ struct RunState {
     QStringList domainList;      // TDomaine: the search screen
     // The keywords chosen in the keyword picker, kept from one search to the next.
     KeywordChoice keywords;
+    // The criteria standing on the search screen and its keyword captions, as the basket print
+    // and the archives echo them; kept up to date by the search screen.
+    SelectionCriteria searchCriteria;
+    KeywordCaptions keywordCaptions;
 
     // The rows of TEtatbase and the base's update date ("dd/mm/yyyy"; empty when the base has
     // none), read at start-up for the database-state screen.

@@ -10,86 +10,88 @@
 #include "output/archivewindow.h"
 #include "output/exportdialog.h"
 #include "output/printscreen.h"
-
 #include "record/recordcard.h"
 #include "record/textaccess.h"
 #include "search/searchscreen.h"
+
 #include <QGroupBox>
-#include <QLabel>
+#include <QPointer>
 
 #include <memory>
 
 namespace ferlin {
 
+namespace {
+
+ShowScreenFunction showOn(MainWindow &window)
+{
+    return [&window](Screen screen) { return window.show(screen); };
+}
+
+} // namespace
+
 void installScreens(MainWindow &window)
 {
     window.registerScreen(
-        QStringLiteral("F_formul"), QStringLiteral("Fiche de la référence"),
+        Screen::Card, QStringLiteral("Fiche de la référence"),
         [&window] {
             auto *card = new RecordCard(window);
             window.addStartupListener(card);
-            card->setReturnToList([&window] {
-                window.screenAs<BasketList>(QStringLiteral("F_grille"))->returnFromCard();
-            });
-            card->setTextAction([&window, card] {
+            card->setReturnToList([&window] { window.basketList()->returnFromCard(); });
+            card->setTextAction([&window] {
                 AppContext &context = window.context();
-                // The text location of the current reference, from the card's hidden labels.
-                auto hidden = [card](const QString &name) {
-                    const QLabel *label = card->findChild<QLabel *>(name);
-                    return label ? label->text() : QString();
-                };
-                OpenArticleText(
-                    context.state.settings, context.state.currentCd,
-                    {hidden(QStringLiteral("Lab_Tintegral")), hidden(QStringLiteral("Lbl_NoCD"))},
-                    context.platform,
-                    [&window](const QString &name) { return window.showScreen(name); });
+                // Where the text of the reference shown lies, from its record.
+                const QHash<QString, QString> values = context.card.currentValues();
+                OpenArticleText(context.state.settings, context.state.currentCd,
+                                {values.value(QStringLiteral("TexteIntegral")),
+                                 values.value(QStringLiteral("Localisation"))},
+                                context.platform, showOn(window));
             });
             return card;
         },
         /*openedByStartup=*/true);
-    window.registerScreen(
-        QStringLiteral("F_grille"), QStringLiteral("Travail sur les paniers"), [&window] {
-            auto *list = new BasketList(window);
-            // Whether the transfer dialog rebuilt the list when it was last closed.
-            auto rebuilt = std::make_shared<bool>(false);
-            list->setTransferAction([&window, list, rebuilt] {
-                auto *dialog = window.findChild<TransferDialog *>(QStringLiteral("F_Transferts"));
-                if (!dialog)
-                    dialog = new TransferDialog(
-                        window,
-                        [list, rebuilt](int basket) {
-                            *rebuilt = true;
-                            list->ShowBasketList(basket);
-                        },
-                        &window);
-                *rebuilt = false;
-                dialog->exec();
-                // A replacement refused for an empty source has emptied the destination without
-                // rebuilding the list: the list must not show rows that are gone.
-                if (!*rebuilt)
-                    list->rebuildQuietly();
-            });
-            return list;
+    window.registerScreen(Screen::BasketList, QStringLiteral("Travail sur les paniers"), [&window] {
+        auto *list = new BasketList(window);
+        // Built on first use, then hidden: its choices last for the run.
+        auto dialog = std::make_shared<QPointer<TransferDialog>>();
+        // Whether the dialog rebuilt the list when it was last closed.
+        auto rebuilt = std::make_shared<bool>(false);
+        list->setTransferAction([&window, list, dialog, rebuilt] {
+            if (!*dialog)
+                *dialog = new TransferDialog(
+                    window,
+                    [list, rebuilt](int basket) {
+                        *rebuilt = true;
+                        list->ShowBasketList(basket);
+                    },
+                    &window);
+            *rebuilt = false;
+            (*dialog)->exec();
+            // A replacement refused for an empty source has emptied the
+            // destination without rebuilding the list: the list must not
+            // show rows that are gone.
+            if (!*rebuilt)
+                list->rebuildQuietly();
         });
+        return list;
+    });
     window.setCommand(QStringLiteral("Cmd_voirpanier"), [&window] {
         window.intro()->progressFrame()->hide();
-        window.screenAs<BasketList>(QStringLiteral("F_grille"))
-            ->ShowBasketList(window.context().state.currentBasket);
-        window.showScreen(QStringLiteral("F_grille"));
+        window.basketList()->ShowBasketList(window.context().state.currentBasket);
+        window.show(Screen::BasketList);
     });
     window.registerScreen(
-        QStringLiteral("Selecfr"), QStringLiteral("Sélection de références"),
+        Screen::Search, QStringLiteral("Sélection de références"),
         [&window] {
             auto *search = new SearchScreen(window);
             window.addStartupListener(search);
             return search;
         },
         /*openedByStartup=*/true);
-    window.setCommand(QStringLiteral("Cmd_selections"),
-                      [&window] { window.showScreen(QStringLiteral("Selecfr")); });
+    window.setCommand(QStringLiteral("Cmd_selections"), [&window] { window.show(Screen::Search); });
     // The print screen has no command: the "Fenêtres" menu reaches it once the start-up has run.
     window.registerScreen(
-        QStringLiteral("F_print"), QStringLiteral("Impression des références d'un panier"),
+        Screen::Print, QStringLiteral("Impression des références d'un panier"),
         [&window] {
             auto *print = new PrintScreen(window);
             window.addStartupListener(print);
@@ -97,25 +99,22 @@ void installScreens(MainWindow &window)
         },
         /*openedByStartup=*/true);
     window.registerScreen(
-        QStringLiteral("F_Export"), QStringLiteral("Archivage des paniers"),
+        Screen::Archives, QStringLiteral("Archivage des paniers"),
         [&window] {
             auto *archive = new ArchiveWindow(window);
             window.addStartupListener(archive);
             return archive;
         },
         /*openedByStartup=*/true);
-    window.setCommand(QStringLiteral("Cmd_ArchivP"),
-                      [&window] { window.showScreen(QStringLiteral("F_Export")); });
+    window.setCommand(QStringLiteral("Cmd_ArchivP"), [&window] { window.show(Screen::Archives); });
     window.setCommand(QStringLiteral("Cmd_Acrobat"), [&window] {
         AppContext &context = window.context();
-        OpenViewerAlone(context.state.settings.pdfViewer, context.platform,
-                        [&window](const QString &name) { return window.showScreen(name); });
+        OpenViewerAlone(context.state.settings.pdfViewer, context.platform, showOn(window));
     });
     window.setCommand(QStringLiteral("Cmd_feuillette"), [&window] {
         RunState &state = window.context().state;
         state.card.mode = CardState::BaseMode;
-        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
-            ->OpenCard(CardState::BaseMode, 0, 0, state.basePosition);
+        window.card()->OpenCard(CardState::BaseMode, 0, 0, state.basePosition);
     });
     installConfigScreens(window);
     installInfoScreens(window);

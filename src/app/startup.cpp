@@ -165,8 +165,7 @@ void Startup::countBaskets()
     AppContext &context = m_window.context();
     Catalogue &catalogue = context.catalogue;
     for (int n = 1; n <= Schema::BasketCount; ++n) {
-        catalogue.selection = catalogue.db->openRecordSet(Schema::basketTable(n));
-        const int count = CountRows(*catalogue.selection);
+        const int count = CountRows(catalogue.reloadSelection(Schema::basketTable(n)));
         context.state.basketCounts[n] = count;
         const QString basket = QString::number(n);
         m_window.intro()->showStep(
@@ -188,7 +187,7 @@ void Startup::loadSettings()
         l->settingsLoaded(context.state.settings);
     if (outcome.failed) {
         context.platform.busyPointer.restore();
-        m_window.showScreen(QStringLiteral("Config"));
+        m_window.show(Screen::Configuration);
     }
 }
 
@@ -214,8 +213,8 @@ void Startup::chooseStartPath()
                 MessageIcon::Information, MessageButtons::Ok,
                 QStringLiteral("Les textes des articles n'ont pas été copiés sur un disque dur.\r\n"
                                "Ils ne seront accessibles qu'à partir des CD-ROM."));
-    } else if (m_window.autoConfigure()) {
-        m_window.autoConfigure()();
+    } else if (m_window.firstRunConfiguration()) {
+        m_window.firstRunConfiguration()();
     }
 }
 

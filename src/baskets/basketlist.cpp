@@ -2,8 +2,8 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "app/rowchoice.h"
+#include "app/screenhost.h"
 #include "baskets/basketgridmodel.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
@@ -27,7 +27,7 @@ constexpr int ColumnTwips[BasketGridModel::ColumnCount] = {660, 860, 1000, 12000
 
 } // namespace
 
-BasketList::BasketList(MainWindow &window) : m_window(window), m_context(window.context())
+BasketList::BasketList(ScreenHost &window) : m_window(window), m_context(window.context())
 {
     setObjectName(QStringLiteral("F_grille"));
     setWindowTitle(QStringLiteral("Travail sur les paniers"));
@@ -124,7 +124,7 @@ void BasketList::setTransferAction(std::function<void()> action)
 
 RecordCard *BasketList::card()
 {
-    return m_window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    return m_window.card();
 }
 
 int BasketList::selectedBasket() const
@@ -205,14 +205,14 @@ void BasketList::OpenGridRow(int row)
         return;
     // The card in basket mode on that row, whatever mode it was left in.
     card()->OpenCard(CardState::BasketMode, basket, state.count, row);
-    m_window.showScreen(QStringLiteral("F_formul"));
+    m_window.show(Screen::Card);
 }
 
 void BasketList::returnFromCard()
 {
     ResetBasketGrid();
     FillBasketGrid(m_context.state.currentBasket, m_context.state.card.count);
-    m_window.showScreen(objectName());
+    m_window.show(Screen::BasketList);
 }
 
 void BasketList::rebuildQuietly()

@@ -13,7 +13,7 @@ class QToolButton;
 namespace ferlin {
 
 class BasketGridModel;
-class MainWindow;
+class ScreenHost;
 class RecordCard;
 struct AppContext;
 
@@ -22,7 +22,7 @@ struct AppContext;
 class BasketList : public QWidget {
     Q_OBJECT
 public:
-    explicit BasketList(MainWindow &window);
+    explicit BasketList(ScreenHost &window);
     ~BasketList() override;
 
     // Points the record card at basket n and rebuilds the grid and its labels.
@@ -54,7 +54,7 @@ private:
     int selectedBasket() const;
     RecordCard *card();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     AppContext &m_context;
     std::array<QRadioButton *, 3> m_options{};
     QTableView *m_grid = nullptr;

@@ -68,20 +68,12 @@ QString BasketStore::orderedSource(int basket)
     return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) + orderClause();
 }
 
-BasketStore::Rows BasketStore::readRows(RecordSet &set)
+BasketStore::Rows BasketStore::readRows(const RecordSet &set)
 {
     Rows rows;
-    const int fields = set.fieldCount();
-    for (int i = 0; i < fields; ++i)
+    for (int i = 0; i < set.fieldCount(); ++i)
         rows.fields << set.fieldName(i);
-    rows.values.reserve(size_t(set.recordCount()));
-    for (set.moveFirst(); !set.isEof(); set.moveNext()) {
-        std::vector<QVariant> row;
-        row.reserve(size_t(fields));
-        for (int i = 0; i < fields; ++i)
-            row.push_back(set.value(i));
-        rows.values.push_back(std::move(row));
-    }
+    rows.values = set.readAllValues();
     return rows;
 }
 

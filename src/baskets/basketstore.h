@@ -29,8 +29,8 @@ public:
         QStringList fields;
         std::vector<std::vector<QVariant>> values;
     };
-    // Every row of a set, from its first to its end, with every field of the set.
-    static Rows readRows(RecordSet &set);
+    // Every row of a set, in its order, with every field of the set; the set does not move.
+    static Rows readRows(const RecordSet &set);
 
     // Adds rows to a basket in one transaction: a reference the basket already holds (the same
     // Rang) is skipped, any other failure leaves the basket as it was and is thrown. Returns the

@@ -1,7 +1,9 @@
 #include "baskets/transferdialog.h"
 
 #include "app/accessibility.h"
-#include "app/mainwindow.h"
+#include "app/appcontext.h"
+#include "app/countlabels.h"
+#include "app/screenhost.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -32,10 +34,10 @@ template <typename Array> void group(const Array &options, QObject *parent)
 
 } // namespace
 
-TransferDialog::TransferDialog(MainWindow &window, std::function<void(int)> showBasketList,
+TransferDialog::TransferDialog(ScreenHost &window, std::function<void(int)> showBasketList,
                                QWidget *parent)
     : QDialog(parent), m_window(window),
-      m_transfer(window.context(), [&window] { window.publishBasketCounts(); }),
+      m_transfer(window.context(), [&window] { window.publishCounts(); }),
       m_showBasketList(std::move(showBasketList))
 {
     setObjectName(QStringLiteral("F_Transferts"));
@@ -96,7 +98,7 @@ TransferDialog::TransferDialog(MainWindow &window, std::function<void(int)> show
     }
     connect(copy, &QPushButton::clicked, this, &TransferDialog::TransferBasket);
     connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
-    window.publishBasketCounts();
+    window.publishCounts();
     nameControlsForAccessibility(this);
 }
 

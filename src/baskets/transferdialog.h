@@ -13,7 +13,7 @@ class QRadioButton;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // The basket transfer dialog (form F_Transferts): copies every reference of one basket into
 // another, adding to the destination or replacing it. Modal; hidden, not destroyed, after use,
@@ -23,7 +23,7 @@ class TransferDialog : public QDialog {
 public:
     // `showBasketList` rebuilds the basket list on the basket given; it is called with the
     // current basket whenever "Recopier" ends with the dialog hidden.
-    TransferDialog(MainWindow &window, std::function<void(int)> showBasketList,
+    TransferDialog(ScreenHost &window, std::function<void(int)> showBasketList,
                    QWidget *parent = nullptr);
 
     int source() const { return checkedIndex(m_sources) + 1; }
@@ -39,7 +39,7 @@ private:
     using Options = std::array<QRadioButton *, 3>;
     static int checkedIndex(const Options &options);
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     BasketTransfer m_transfer;
     std::function<void(int)> m_showBasketList;
     Options m_sources;

@@ -1,6 +1,7 @@
 // The first-run configuration of page 1: finds the PDF viewer, the web browser and the CD-ROM
 // drives, fills both configuration pages with them and saves.
-#include "app/mainwindow.h"
+#include "app/appcontext.h"
+#include "app/screenhost.h"
 #include "config/autoconfigframe.h"
 #include "config/configpage.h"
 #include "config/programsearch.h"
@@ -40,9 +41,9 @@ void ConfigurationPage::AutoConfigure()
     AppContext &context = m_window.context();
     Platform &platform = context.platform;
     AutoConfigFrame &frame = *m_autoFrame;
-    auto *page2 = m_window.screenAs<TextLocationPage>(QStringLiteral("F_copie"));
+    auto *page2 = m_window.textLocationPage();
 
-    m_window.showScreen(QStringLiteral("Config"));
+    m_window.show(Screen::Configuration);
     frame.browserHeading->hide();
     paintMessage(frame.viewerMessage, Blue);
     paintMessage(frame.browserMessage, Blue);
@@ -138,7 +139,7 @@ void ConfigurationPage::AutoConfigure()
                                "configuration) "));
         frame.hide();
         UnlockCommands();
-        m_window.showScreen(QStringLiteral("F_copie"));
+        m_window.show(Screen::TextLocation);
         return;
     }
     frame.searchAgainText->show();

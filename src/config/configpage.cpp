@@ -1,8 +1,9 @@
 #include "config/configpage.h"
 
 #include "app/accessibility.h"
-#include "app/mainwindow.h"
+#include "app/appcontext.h"
 #include "app/rowchoice.h"
+#include "app/screenhost.h"
 #include "config/autoconfigframe.h"
 #include "config/clickablelabel.h"
 #include "config/folderpicker.h"
@@ -21,8 +22,6 @@
 namespace ferlin {
 
 namespace {
-
-const QString TextLocationScreen = QStringLiteral("F_copie");
 
 template <typename W> W *named(W *widget, const char *name)
 {
@@ -45,7 +44,7 @@ QString threeLines(const QString &first)
 
 } // namespace
 
-ConfigurationPage::ConfigurationPage(MainWindow &window)
+ConfigurationPage::ConfigurationPage(ScreenHost &window)
     : m_window(window), m_search(ProgramSearch::fromEnvironment())
 {
     setObjectName(QStringLiteral("Config"));
@@ -313,7 +312,7 @@ void ConfigurationPage::programChosen(const QString &fileName)
 
 void ConfigurationPage::showTextLocationPage()
 {
-    m_window.showScreen(TextLocationScreen);
+    m_window.show(Screen::TextLocation);
 }
 
 void ConfigurationPage::LockCommands()

@@ -17,7 +17,7 @@ namespace ferlin {
 class AutoConfigFrame;
 class DriveList;
 class FolderTree;
-class MainWindow;
+class ScreenHost;
 class TextLocationPage;
 
 // Page 1 of the configuration (form Config, "F 11"): where the PDF viewer and the web browser
@@ -30,7 +30,7 @@ public:
     // Which path the file chooser fills.
     enum class BrowseTarget { Pdf, Web };
 
-    explicit ConfigurationPage(MainWindow &window);
+    explicit ConfigurationPage(ScreenHost &window);
 
     // The main window's eleven commands and this page's body, around the long tasks.
     void LockCommands();
@@ -66,7 +66,7 @@ private:
     void programChosen(const QString &fileName);
     void showTextLocationPage();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     ProgramSearch m_search;
     BrowseTarget m_target = BrowseTarget::Pdf;
     QLabel *m_title = nullptr;

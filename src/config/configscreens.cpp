@@ -8,9 +8,8 @@ namespace ferlin {
 
 void installConfigScreens(MainWindow &window)
 {
-    const QString config = QStringLiteral("Config");
     window.registerScreen(
-        config, QStringLiteral("Configuration du programme"),
+        Screen::Configuration, QStringLiteral("Configuration du programme"),
         [&window] {
             auto *page = new ConfigurationPage(window);
             window.addStartupListener(page);
@@ -18,7 +17,7 @@ void installConfigScreens(MainWindow &window)
         },
         true);
     window.registerScreen(
-        QStringLiteral("F_copie"), QStringLiteral("Copie des textes sur disque dur"),
+        Screen::TextLocation, QStringLiteral("Copie des textes sur disque dur"),
         [&window] {
             auto *page = new TextLocationPage(window);
             window.addStartupListener(page);
@@ -26,14 +25,13 @@ void installConfigScreens(MainWindow &window)
         },
         true);
     window.setCommand(QStringLiteral("Cmd_config"),
-                      [&window, config] { window.showScreen(config); });
-    window.setAutoConfigure(
-        [&window, config] { window.screenAs<ConfigurationPage>(config)->AutoConfigure(); });
+                      [&window] { window.show(Screen::Configuration); });
+    window.setFirstRunConfiguration([&window] { window.configurationPage()->AutoConfigure(); });
 }
 
-bool IsFormLoaded(const MainWindow &window, const QString &formName)
+bool IsFormLoaded(const ScreenHost &host, Screen screen)
 {
-    return window.isScreenBuilt(formName);
+    return host.isBuilt(screen);
 }
 
 } // namespace ferlin

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QString>
+#include "app/screenid.h"
 
 namespace ferlin {
 
 class MainWindow;
+class ScreenHost;
 
 // Registers the two configuration pages (Config, F_copie), the command that opens page 1 and
 // the first-run configuration of the start-up.
 void installConfigScreens(MainWindow &window);
 
-// Whether a screen of that form name (exact, case-sensitive) has been built.
-bool IsFormLoaded(const MainWindow &window, const QString &formName);
+// Whether a screen has been built (loaded).
+bool IsFormLoaded(const ScreenHost &host, Screen screen);
 
 } // namespace ferlin

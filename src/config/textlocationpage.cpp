@@ -1,9 +1,10 @@
 #include "config/textlocationpage.h"
 
 #include "app/accessibility.h"
-#include "app/mainwindow.h"
+#include "app/appcontext.h"
 #include "app/optiongroup.h"
 #include "app/rowchoice.h"
+#include "app/screenhost.h"
 #include "app/settingsio.h"
 #include "config/clickablelabel.h"
 #include "config/configpage.h"
@@ -22,8 +23,6 @@ namespace ferlin {
 
 namespace {
 
-const QString ConfigScreen = QStringLiteral("Config");
-
 template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QString::fromUtf8(name));
@@ -32,7 +31,7 @@ template <typename W> W *named(W *widget, const char *name)
 
 } // namespace
 
-TextLocationPage::TextLocationPage(MainWindow &window) : m_window(window)
+TextLocationPage::TextLocationPage(ScreenHost &window) : m_window(window)
 {
     setObjectName(QStringLiteral("F_copie"));
     setWindowTitle(QStringLiteral("Copie des textes sur disque dur"));
@@ -207,7 +206,7 @@ void TextLocationPage::showSettings()
 
 void TextLocationPage::showPage1()
 {
-    m_window.showScreen(ConfigScreen);
+    m_window.show(Screen::Configuration);
 }
 
 void TextLocationPage::saveConfiguration()
@@ -226,13 +225,13 @@ void TextLocationPage::saveAndConfirm()
 
 void TextLocationPage::LockCommands()
 {
-    if (auto *page1 = m_window.screenAs<ConfigurationPage>(ConfigScreen))
+    if (auto *page1 = m_window.configurationPage())
         page1->LockCommands();
 }
 
 void TextLocationPage::UnlockCommands()
 {
-    if (auto *page1 = m_window.screenAs<ConfigurationPage>(ConfigScreen))
+    if (auto *page1 = m_window.configurationPage())
         page1->UnlockCommands();
 }
 

@@ -16,7 +16,7 @@ class QRadioButton;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 class TextCopyFrame;
 
 // Page 2 of the configuration (form F_copie, "F 17"): where the article texts are read (on the
@@ -26,7 +26,7 @@ class TextCopyFrame;
 class TextLocationPage : public QWidget, public StartupListener, public TextLocationHost {
     Q_OBJECT
 public:
-    explicit TextLocationPage(MainWindow &window);
+    explicit TextLocationPage(ScreenHost &window);
 
     // "Sauvegarder la configuration": saves, then says so.
     void saveAndConfirm();
@@ -61,7 +61,7 @@ private:
     void listCdDrives();
     void showPage1();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     QLabel *m_intro = nullptr;                  // Lbl_IntroCopie
     std::array<QRadioButton *, 2> m_location{}; // Option_Textes: CD-ROM, hard disk
     QButtonGroup *m_locationGroup = nullptr;

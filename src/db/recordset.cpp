@@ -384,6 +384,38 @@ QStringList RecordSet::texts(const QStringList &fields)
     return out;
 }
 
+void RecordSet::forEachRow(const QString &columns,
+                           const std::function<void(sqlite3_stmt *)> &take) const
+{
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
+                     QStringLiteral("] WHERE rowid=?"));
+    // One read transaction for the whole pass: a lock taken once, not once a row.
+    const bool ownTransaction = sqlite3_get_autocommit(m_db.handle()) != 0;
+    if (ownTransaction)
+        m_db.execute(QStringLiteral("BEGIN"));
+    try {
+        sqlite3_stmt *s = stmt.get();
+        for (qint64 i = 0; i < m_keys.size(); ++i) {
+            sqlite3_reset(s);
+            sqlite3_bind_int64(s, 1, m_keys.at(i));
+            const int rc = sqlite3_step(s);
+            if (rc == SQLITE_ROW)
+                take(s);
+            else if (rc != SQLITE_DONE)
+                m_db.fail(rc);
+        }
+    } catch (...) {
+        stmt.reset();
+        if (ownTransaction)
+            m_db.execute(QStringLiteral("COMMIT"));
+        throw;
+    }
+    stmt.reset();
+    if (ownTransaction)
+        m_db.execute(QStringLiteral("COMMIT"));
+}
+
 std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
 {
     QString columns;
@@ -392,29 +424,10 @@ std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
             columns += u',';
         columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
     }
-    StatementPtr stmt =
-        m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
-                     QStringLiteral("] WHERE rowid=?"));
-    // One read transaction for the whole pass: a lock taken once, not once a row.
-    const bool ownTransaction = sqlite3_get_autocommit(m_db.handle()) != 0;
-    if (ownTransaction)
-        m_db.execute(QStringLiteral("BEGIN"));
     std::vector<QStringList> rows;
     rows.reserve(size_t(recordCount()));
     const int count = int(fields.size());
-    for (qsizetype i = 0; i < qsizetype(m_keys.size()); ++i) {
-        sqlite3_stmt *s = stmt.get();
-        sqlite3_reset(s);
-        sqlite3_bind_int64(s, 1, m_keys.at(i));
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_DONE)
-            continue;
-        if (rc != SQLITE_ROW) {
-            const DbError error = m_db.errorFor(rc);
-            if (ownTransaction)
-                m_db.execute(QStringLiteral("COMMIT"));
-            throw error;
-        }
+    forEachRow(columns, [&](sqlite3_stmt *s) {
         QStringList row;
         row.reserve(count);
         for (int c = 0; c < count; ++c) {
@@ -422,10 +435,22 @@ std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
             row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(s, c)) : QString());
         }
         rows.push_back(std::move(row));
-    }
-    stmt.reset();
-    if (ownTransaction)
-        m_db.execute(QStringLiteral("COMMIT"));
+    });
+    return rows;
+}
+
+std::vector<std::vector<QVariant>> RecordSet::readAllValues() const
+{
+    std::vector<std::vector<QVariant>> rows;
+    rows.reserve(size_t(recordCount()));
+    const int count = fieldCount();
+    forEachRow(QStringLiteral("*"), [&](sqlite3_stmt *s) {
+        std::vector<QVariant> row;
+        row.reserve(size_t(count));
+        for (int c = 0; c < count; ++c)
+            row.push_back(columnValue(s, c));
+        rows.push_back(std::move(row));
+    });
     return rows;
 }
 

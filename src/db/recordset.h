@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 namespace ferlin {
@@ -61,6 +62,8 @@ public:
     // Some fields of every row of the set, in its order, read in one pass without moving the
     // current row (a row deleted meanwhile is left out).
     std::vector<QStringList> readAll(const QStringList &fields) const;
+    // Every field of every row, as values, in the same way.
+    std::vector<std::vector<QVariant>> readAllValues() const;
 
     // Adding a row: addNew, setValue for each field, then update (stores; 3022 on a duplicate
     // key) or cancelUpdate (abandons). The stored row joins the end of the set; the current row
@@ -82,6 +85,8 @@ public:
 private:
     void load();
     bool loadRun();
+    // Runs "SELECT columns" on each row of the set in its order, in one read transaction.
+    void forEachRow(const QString &columns, const std::function<void(sqlite3_stmt *)> &take) const;
     void requireCurrent() const;
     const std::vector<QVariant> &currentRow() const;
     int fieldIndexOrThrow(const QString &field) const;

@@ -1,17 +1,17 @@
 #include "fulltext/fulltextscreen.h"
 
 #include "app/accessibility.h"
-#include "app/helpwindow.h"
+#include "app/appcontext.h"
+#include "app/countlabels.h"
 #include "app/mainwindow.h"
 #include "app/optiongroup.h"
-#include "baskets/basketlist.h"
 #include "fulltext/fulltextresults.h"
 #include "fulltext/reachabletexts.h"
 #include "fulltext/textindex.h"
 #include "fulltext/textindexer.h"
 #include "fulltext/viewerpage.h"
-#include "record/recordcard.h"
 #include "search/runsearch.h"
+#include "search/searchviews.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -84,7 +84,7 @@ public:
 
 } // namespace
 
-FullTextScreen::FullTextScreen(MainWindow &window) : m_window(window)
+FullTextScreen::FullTextScreen(ScreenHost &window) : m_window(window)
 {
     setObjectName(Name);
     setWindowTitle(Title);
@@ -94,21 +94,7 @@ FullTextScreen::FullTextScreen(MainWindow &window) : m_window(window)
     } catch (const DbError &error) {
         m_indexProblem = error.description();
     }
-    SearchViews views;
-    views.emptyBasket = [&window](int basket) {
-        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
-            ->basketOperations()
-            .EmptyBasket(basket);
-    };
-    views.publishBasketCounts = [&window] { window.publishBasketCounts(); };
-    views.showDestinationBasket = [&window](int basket) {
-        RunState &state = window.context().state;
-        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
-            ->OpenCard(CardState::BasketMode, basket, state.card.count, state.card.position);
-        window.screenAs<BasketList>(QStringLiteral("F_grille"))->ShowBasketList(basket);
-        window.showScreen(QStringLiteral("F_grille"));
-    };
-    m_runner = std::make_unique<SearchRunner>(context, std::move(views));
+    m_runner = std::make_unique<SearchRunner>(context, SearchViewsOf(window));
     m_indexer = new TextIndexer(TextIndex::pathBeside(context.databasePath), this);
     connect(m_indexer, &TextIndexer::progress, this,
             [this](int done, int total, const QString &file) {
@@ -120,7 +106,7 @@ FullTextScreen::FullTextScreen(MainWindow &window) : m_window(window)
     build();
     showIndexCount();
     nameControlsForAccessibility(this);
-    window.publishBasketCounts();
+    window.publishCounts();
 }
 
 FullTextScreen::~FullTextScreen() = default;
@@ -357,7 +343,7 @@ void FullTextScreen::openResult(int row)
     const Settings &settings = context.state.settings;
     OpenArticleText(
         settings, context.state.currentCd, place, context.platform,
-        [this](const QString &name) { return m_window.showScreen(name); },
+        [this](Screen screen) { return m_window.show(screen); },
         viewerPageOptions(settings.pdfViewer, hit.page, m_query.firstTerm));
 }
 
@@ -490,9 +476,7 @@ void FullTextScreen::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    m_window.showHelp();
-    if (auto *help = m_window.findChild<HelpWindow *>(QStringLiteral("Aide")))
-        help->showPage(HelpPage);
+    m_window.showHelpPage(HelpPage);
 }
 
 void FullTextScreen::showEvent(QShowEvent *event)
@@ -509,14 +493,14 @@ void FullTextScreen::showEvent(QShowEvent *event)
 
 void installFullTextSearch(MainWindow &window)
 {
-    window.registerScreen(FullTextScreen::Name, FullTextScreen::Title,
+    window.registerScreen(Screen::FullText, FullTextScreen::Title,
                           [&window] { return new FullTextScreen(window); });
     QAction *action =
         window.toolsMenu()->addAction(QStringLiteral("&Recherche dans les textes intégraux…"));
     action->setObjectName(QStringLiteral("Mnu_TextesIntegraux"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     QObject::connect(action, &QAction::triggered, &window,
-                     [&window] { window.showScreen(FullTextScreen::Name); });
+                     [&window] { window.show(Screen::FullText); });
 }
 
 } // namespace ferlin

@@ -19,6 +19,7 @@ namespace ferlin {
 
 class FullTextResultModel;
 class MainWindow;
+class ScreenHost;
 class SearchRunner;
 class TextIndex;
 class TextIndexer;
@@ -34,7 +35,7 @@ public:
     static inline const QString Name = QStringLiteral("F_TextesIntegraux");
     static inline const QString Title = QStringLiteral("Recherche dans les textes intégraux");
 
-    explicit FullTextScreen(MainWindow &window);
+    explicit FullTextScreen(ScreenHost &window);
     ~FullTextScreen() override;
 
     // "Rechercher": the query typed, the pages found listed.
@@ -65,7 +66,7 @@ private:
     void indexingEnded(const IndexingReport &report);
     void tell(const QString &text);
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     std::unique_ptr<TextIndex> m_index; // the screen's own connection; null if it cannot open
     QString m_indexProblem;
     std::unique_ptr<SearchRunner> m_runner;

@@ -2,7 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
+#include "app/screenhost.h"
 #include "info/weblinks.h"
 #include "platform/messagebox.h"
 
@@ -77,7 +77,7 @@ void addLinkRow(QGridLayout *grid, int &row, QLabel *caption, std::initializer_l
 
 } // namespace
 
-AssociationScreen::AssociationScreen(MainWindow &window) : m_window(window)
+AssociationScreen::AssociationScreen(ScreenHost &window) : m_window(window)
 {
     setObjectName(QStringLiteral("ORV"));
     setWindowTitle(QStringLiteral("L'association"));

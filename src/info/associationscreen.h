@@ -8,7 +8,7 @@ class QLabel;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // The association screen (form ORV): the association that publishes the KVT, its journal, the
 // documentation group that built the base, the secretariat and whom to write to. Each address
@@ -17,7 +17,7 @@ class MainWindow;
 class AssociationScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit AssociationScreen(MainWindow &window);
+    explicit AssociationScreen(ScreenHost &window);
 
     void setPictureAction(std::function<void()> action) { m_pictureAction = std::move(action); }
 
@@ -34,7 +34,7 @@ private:
     void openWeb(const QString &address);
     void openMail(const QString &address);
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     std::function<void()> m_pictureAction;
 };
 

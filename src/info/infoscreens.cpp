@@ -6,12 +6,15 @@
 #include "info/associationscreen.h"
 #include "info/statescreen.h"
 
+#include <QPointer>
+
 namespace ferlin {
 
 AboutBox *aboutBox(MainWindow &window)
 {
-    auto *box = window.findChild<AboutBox *>(QStringLiteral("Apropos"));
-    if (!box) {
+    // Built on first use as a child of the main window, then reused.
+    static QPointer<AboutBox> box;
+    if (!box || box->parentWidget() != &window) {
         // The main window's load sets the version string; a box opened before shows the same.
         const QString &version = window.context().state.versionLabel;
         box = new AboutBox(version.isEmpty() ? RunState::VersionLabelText : version, &window);
@@ -21,24 +24,22 @@ AboutBox *aboutBox(MainWindow &window)
 
 void installInfoScreens(MainWindow &window)
 {
-    window.registerScreen(QStringLiteral("ORV"), QStringLiteral("L'association"), [&window] {
+    window.registerScreen(Screen::Association, QStringLiteral("L'association"), [&window] {
         auto *association = new AssociationScreen(window);
         association->setPictureAction([&window] { aboutBox(window)->showModal(); });
         return association;
     });
-    window.setCommand(QStringLiteral("Cmd_ORV"),
-                      [&window] { window.showScreen(QStringLiteral("ORV")); });
+    window.setCommand(QStringLiteral("Cmd_ORV"), [&window] { window.show(Screen::Association); });
 
     window.registerScreen(
-        QStringLiteral("F_état"), QStringLiteral("Etat de la base"),
+        Screen::State, QStringLiteral("Etat de la base"),
         [&window] {
             auto *state = new StateScreen(window);
             window.addStartupListener(state);
             return state;
         },
         true);
-    window.setCommand(QStringLiteral("Cmd_Sélecte"),
-                      [&window] { window.showScreen(QStringLiteral("F_état")); });
+    window.setCommand(QStringLiteral("Cmd_Sélecte"), [&window] { window.show(Screen::State); });
 
     window.intro()->setVersionAction([&window] { aboutBox(window)->showModeless(); });
 }

@@ -2,7 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
+#include "app/screenhost.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -69,7 +69,7 @@ void StateBlock::paintEvent(QPaintEvent *event)
     QFrame::paintEvent(event);
 }
 
-StateScreen::StateScreen(MainWindow &window)
+StateScreen::StateScreen(ScreenHost &window)
 {
     setObjectName(QStringLiteral("F_état"));
     setWindowTitle(QStringLiteral("Etat de la base"));

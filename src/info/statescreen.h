@@ -13,7 +13,7 @@ class QLabel;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // One rectangle of the state chart: a framed block, filled with its colour once it has one.
 class StateBlock : public QFrame {
@@ -47,7 +47,7 @@ public:
     static constexpr int ChartLeft = 2400;
     static constexpr int RowCount = 3;
 
-    explicit StateScreen(MainWindow &window);
+    explicit StateScreen(ScreenHost &window);
 
     // A colour stored the Windows way: 0x00BBGGRR, red in the low byte.
     static QColor storedColour(quint32 value);

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/fieldpresentation.h"
 #include "db/recordset.h"
+#include "db/schema.h"
 #include "platform/busypointer.h"
 #include "platform/messagebox.h"
 
@@ -411,6 +412,13 @@ void BuildArchive(QTextDocument &document, const ArchiveInput &input, RecordSet 
         archive.body();
     }
     document.setUndoRedoEnabled(undo);
+}
+
+void BuildArchive(QTextDocument &document, const ArchiveInput &input, Database &db,
+                  MessageBox &messages, BusyPointer &pointer)
+{
+    RecordSet rows(db, Schema::basketTable(input.basket));
+    BuildArchive(document, input, rows, messages, pointer);
 }
 
 } // namespace ferlin

@@ -12,6 +12,7 @@ namespace ferlin {
 
 class BusyPointer;
 class MessageBox;
+class Database;
 class RecordSet;
 
 // The four archive types, numbered as the archive window's options give them.
@@ -53,6 +54,9 @@ QString EmptyBasketArchiveMessage(int basket);
 // the end with the bold and italic in force. A piece that cannot be read (DbError) is left out
 // and the build goes on with the next one.
 void BuildArchive(QTextDocument &document, const ArchiveInput &input, RecordSet &rows,
+                  MessageBox &messages, BusyPointer &pointer);
+// The same over the basket of the input, read from its table.
+void BuildArchive(QTextDocument &document, const ArchiveInput &input, Database &db,
                   MessageBox &messages, BusyPointer &pointer);
 
 } // namespace ferlin

@@ -5,8 +5,8 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
-#include "app/mainwindow.h"
 #include "app/optiongroup.h"
+#include "app/screenhost.h"
 #include "db/dberror.h"
 #include "db/schema.h"
 #include "output/archivefile.h"
@@ -123,7 +123,7 @@ const QString RtfFilter = QStringLiteral("Documents RTF (*.RTF)");
 
 } // namespace
 
-ArchiveWindow::ArchiveWindow(MainWindow &window) : m_window(window)
+ArchiveWindow::ArchiveWindow(ScreenHost &window) : m_window(window)
 {
     setObjectName(QStringLiteral("F_Export"));
     setWindowTitle(QStringLiteral("Archivage des paniers"));
@@ -464,17 +464,12 @@ void ArchiveWindow::buildArchive()
     input.fields = fields();
     if (input.type == ArchiveType::Custom) {
         // The criteria as the search screen holds them at this moment.
-        if (auto *search = m_window.screenAs<SearchScreen>(QStringLiteral("Selecfr"))) {
-            input.criteria = search->criteria();
-            input.keywordCaptions = {
-                search->keywordCaption("Lab_cle1"), search->keywordCaption("Lab_cle_et"),
-                search->keywordCaption("Lab_cle_ou"), search->keywordCaption("Lab_cle_sauf")};
-        }
+        input.criteria = context.state.searchCriteria;
+        input.keywordCaptions = context.state.keywordCaptions;
     }
     try {
-        const auto rows = context.catalogue.db->openRecordSet(Schema::basketTable(basket));
         fillingText([&] {
-            BuildArchive(*m_text->document(), input, *rows, platform.messageBox,
+            BuildArchive(*m_text->document(), input, *context.catalogue.db, platform.messageBox,
                          platform.busyPointer);
         });
     } catch (const DbError &error) {

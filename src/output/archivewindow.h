@@ -22,7 +22,7 @@ class QToolButton;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // The archive window (form F_Export): a basket turned into an archive document, edited as rich
 // text (font, colour, bold, italics), saved to and read from Rich Text Format files, printed.
@@ -30,7 +30,7 @@ class MainWindow;
 class ArchiveWindow : public QWidget, public StartupListener {
     Q_OBJECT
 public:
-    explicit ArchiveWindow(MainWindow &window);
+    explicit ArchiveWindow(ScreenHost &window);
     ~ArchiveWindow() override;
 
     // The file chosen in the save (export) or open (import) dialog; empty when cancelled.
@@ -87,7 +87,7 @@ private:
     void chooseFont();
     void chooseColour();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     QLabel *m_name = nullptr;
     std::array<QRadioButton *, 3> m_baskets{};
     std::array<QRadioButton *, 4> m_types{};

@@ -347,4 +347,10 @@ BasketPrintResult PrintBasket(const BasketPrintJob &job, RecordSet &references,
     return result;
 }
 
+BasketPrintResult PrintBasket(const BasketPrintJob &job, Database &db, LinePrinter &printer)
+{
+    RecordSet references(db, BasketPrintSource(job.basket));
+    return PrintBasket(job, references, printer);
+}
+
 } // namespace ferlin

@@ -12,6 +12,7 @@
 namespace ferlin {
 
 class LinePrinter;
+class Database;
 class RecordSet;
 
 // ---------------------------------------------------------------------------------------------
@@ -97,15 +98,6 @@ inline bool printFieldsEnabled(PrintType type)
 // ---------------------------------------------------------------------------------------------
 // The basket print.
 
-// The captions of Lab_cle1, Lab_cle_et, Lab_cle_ou and Lab_cle_sauf as the search screen shows
-// them: each keyword followed by a line feed and a blank.
-struct KeywordCaptions {
-    QString first;
-    QString et;
-    QString ou;
-    QString sauf;
-};
-
 // Everything one print needs, read by the caller when the print starts.
 struct BasketPrintJob {
     QString versionTitle;       // VersionTitle
@@ -158,5 +150,7 @@ struct BasketPrintResult {
 // DbError). The set is left on its first row.
 BasketPrintResult PrintBasket(const BasketPrintJob &job, RecordSet &references,
                               LinePrinter &printer);
+// The same over the basket of the job itself, in its order, whatever the card shows.
+BasketPrintResult PrintBasket(const BasketPrintJob &job, Database &db, LinePrinter &printer);
 
 } // namespace ferlin

@@ -1,6 +1,7 @@
 #include "output/exportdialog.h"
 
 #include "app/accessibility.h"
+#include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/optiongroup.h"
 
@@ -12,11 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+#include <memory>
 
 namespace ferlin {
 
@@ -47,7 +51,7 @@ QString askFile(QWidget *parent, const QString &suggested, ExportFormat format)
 
 } // namespace
 
-ExportDialog::ExportDialog(MainWindow &window, QWidget *parent) : QDialog(parent), m_window(window)
+ExportDialog::ExportDialog(ScreenHost &window, QWidget *parent) : QDialog(parent), m_window(window)
 {
     setObjectName(QStringLiteral("ExportPanier"));
     setWindowTitle(Title);
@@ -266,11 +270,12 @@ void installExportTools(MainWindow &window)
 {
     QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Exporter un panier…"));
     action->setObjectName(QStringLiteral("Mnu_ExporterPanier"));
-    QObject::connect(action, &QAction::triggered, &window, [&window] {
-        auto *dialog = window.findChild<ExportDialog *>(QStringLiteral("ExportPanier"));
-        if (!dialog)
-            dialog = new ExportDialog(window, &window);
-        dialog->showWithCounts();
+    // Built on first use, then hidden and shown again: its choices last for the whole run.
+    auto dialog = std::make_shared<QPointer<ExportDialog>>();
+    QObject::connect(action, &QAction::triggered, &window, [&window, dialog] {
+        if (!*dialog)
+            *dialog = new ExportDialog(window, &window);
+        (*dialog)->showWithCounts();
     });
 }
 

@@ -16,6 +16,7 @@ class QRadioButton;
 namespace ferlin {
 
 class MainWindow;
+class ScreenHost;
 
 // "Exporter un panier…" of the "Outils" menu: a basket (an empty one cannot be chosen), a
 // format and a file, then ExportBasket. A separate modal window, built on first use and hidden,
@@ -23,7 +24,7 @@ class MainWindow;
 class ExportDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ExportDialog(MainWindow &window, QWidget *parent = nullptr);
+    explicit ExportDialog(ScreenHost &window, QWidget *parent = nullptr);
 
     // The file chosen in the save dialog, from a suggested one; empty when cancelled.
     using FileNameProvider = std::function<QString(const QString &suggested, ExportFormat format)>;
@@ -46,7 +47,7 @@ private:
     QString targetFile() const;
     void tell(MessageIcon icon, const QString &text);
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     std::array<QRadioButton *, 3> m_baskets{};
     std::array<QRadioButton *, ExportFormatCount> m_formats{};
     QLineEdit *m_file = nullptr;

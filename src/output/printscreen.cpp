@@ -3,8 +3,9 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
-#include "app/mainwindow.h"
+#include "app/countlabels.h"
 #include "app/optiongroup.h"
+#include "app/screenhost.h"
 #include "db/dberror.h"
 #include "platform/platformerror.h"
 #include "record/recordcard.h"
@@ -46,14 +47,14 @@ QString askPdfFileName(QWidget *parent)
 
 } // namespace
 
-PrintScreen::PrintScreen(MainWindow &window) : m_window(window)
+PrintScreen::PrintScreen(ScreenHost &window) : m_window(window)
 {
     setObjectName(QStringLiteral("F_print"));
     setWindowTitle(QStringLiteral("Impression des références d'un panier"));
     m_choosePdfFile = [this] { return askPdfFileName(this); };
     build();
     buildTitleDialog();
-    window.publishBasketCounts();
+    window.publishCounts();
     activate();
     nameControlsForAccessibility(this);
     nameControlsForAccessibility(m_titleDialog);
@@ -275,12 +276,8 @@ BasketPrintJob PrintScreen::makeJob(int basket, int count, const QString &pdfFil
     job.pdfFile = pdfFile;
     if (job.fields.has(PrintField::Criteria)) {
         // The criteria as the search screen holds them at this moment.
-        if (auto *search = m_window.screenAs<SearchScreen>(QStringLiteral("Selecfr"))) {
-            job.criteria = search->criteria();
-            job.keywordCaptions = {
-                search->keywordCaption("Lab_cle1"), search->keywordCaption("Lab_cle_et"),
-                search->keywordCaption("Lab_cle_ou"), search->keywordCaption("Lab_cle_sauf")};
-        }
+        job.criteria = state.searchCriteria;
+        job.keywordCaptions = state.keywordCaptions;
     }
     return job;
 }
@@ -319,8 +316,7 @@ void PrintScreen::PrintBasket()
         const BasketPrintJob job = makeJob(basket, count, pdfFile);
         BusyPointerGuard busy(platform.busyPointer);
         // The basket itself in its order, whatever the card's set holds at this moment.
-        const auto references = context.catalogue.db->openRecordSet(BasketPrintSource(basket));
-        ferlin::PrintBasket(job, *references, platform.linePrinter);
+        ferlin::PrintBasket(job, *context.catalogue.db, platform.linePrinter);
     } catch (const PlatformError &error) {
         printFailed(error.description());
     } catch (const DbError &error) {
@@ -335,7 +331,7 @@ void PrintScreen::showCardOnBasket(int basket, int count)
     Catalogue &catalogue = context.catalogue;
     if (!catalogue.isOpen())
         return;
-    auto *card = m_window.screenAs<RecordCard>(QStringLiteral("F_formul"));
+    auto *card = m_window.card();
     if (!card)
         return;
     try {
@@ -346,7 +342,7 @@ void PrintScreen::showCardOnBasket(int basket, int count)
         context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                          error.description(), EmptyBasketPrintTitle);
     }
-    m_window.showScreen(QStringLiteral("F_formul"));
+    m_window.show(Screen::Card);
 }
 
 } // namespace ferlin

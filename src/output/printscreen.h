@@ -18,7 +18,7 @@ class QRadioButton;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // The print screen (form F_print): the references of the current basket printed line by line on
 // the default printer (or into a PDF file when there is none), with the fields ticked here, a
@@ -26,7 +26,7 @@ class MainWindow;
 class PrintScreen : public QWidget, public StartupListener {
     Q_OBJECT
 public:
-    explicit PrintScreen(MainWindow &window);
+    explicit PrintScreen(ScreenHost &window);
     ~PrintScreen() override;
 
     // Where the print goes when there is no printer: asks the user for a PDF file name (empty
@@ -63,7 +63,7 @@ private:
     // Step 8: the card on the basket's first reference, brought to the front.
     void showCardOnBasket(int basket, int count);
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     QLabel *m_basketNumber = nullptr;
     QLabel *m_count = nullptr;
     std::array<QLabel *, 3> m_counts{};

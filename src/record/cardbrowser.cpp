@@ -112,6 +112,15 @@ int CardBrowser::countBase()
     return BaseCount(requireSet());
 }
 
+const RecordSet &CardBrowser::openResult(const QString &statement)
+{
+    take(m_catalogue.db->openRecordSet(statement), 0);
+    RecordSet &set = requireSet();
+    if (set.recordCount() > 0)
+        set.moveLast();
+    return set;
+}
+
 void CardBrowser::requery()
 {
     requireSet().requery();

@@ -42,8 +42,10 @@ public:
     // Basket n standing on row r (1-based), opened first when the card holds another set.
     // False, moving nothing, when the basket has no such row.
     bool showBasketRow(int basket, int row);
-    // Another set: a search's result or a table read at start-up. The mode stays.
+    // Another set: a table read at start-up, standing on its first row. The mode stays.
     const RecordSet &open(const QString &source);
+    // A search's result, standing on its last row (where counting it leaves it).
+    const RecordSet &openResult(const QString &statement);
     // Reads the set again, standing on its first row.
     void requery();
     // The start-up's count of the base on the set just loaded from the catalogue (BaseCount).

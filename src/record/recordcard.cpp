@@ -5,7 +5,8 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
+#include "app/countlabels.h"
+#include "app/screenhost.h"
 #include "record/cardpanels.h"
 #include "record/goto.h"
 #include "record/moveicons.h"
@@ -77,7 +78,7 @@ void setColours(QWidget *w, const QColor &background, const QColor &text)
 
 } // namespace
 
-RecordCard::RecordCard(MainWindow &window)
+RecordCard::RecordCard(ScreenHost &window)
     : m_window(window), m_context(window.context()),
       m_operations(std::make_unique<BasketOperations>(window.context(), *this))
 {
@@ -90,7 +91,7 @@ RecordCard::RecordCard(MainWindow &window)
     // Built after the start-up, the card shows what it wrote.
     if (m_context.state.startupTextsSet)
         setStartupTexts();
-    m_window.publishBasketCounts();
+    m_window.publishCounts();
     nameControlsForAccessibility(this);
 }
 
@@ -394,7 +395,7 @@ void RecordCard::OpenCard(int mode, int basket, int count, int position)
         applyMode(mode, 0);
         UpdateRankLine(mode, position, state.baseCount);
         refresh();
-        m_window.showScreen(objectName());
+        m_window.show(Screen::Card);
         return;
     }
     // The basket's set, unless the card holds it already.
@@ -437,7 +438,7 @@ void RecordCard::ShowEmptyBasketCard(int basket)
     m_modeLabel->setText(basket == 0 ? QString()
                                      : QStringLiteral("PANIER N° ") + QString::number(basket));
     m_remove->hide();
-    m_window.publishBasketCounts();
+    m_window.publishCounts();
 }
 
 void RecordCard::refresh()
@@ -561,12 +562,12 @@ void RecordCard::showEmptyBasketCard(int basket)
 
 void RecordCard::publishBasketCounts()
 {
-    m_window.publishBasketCounts();
+    m_window.publishCounts();
 }
 
 void RecordCard::bringIntroToFront()
 {
-    m_window.showScreen(QStringLiteral("Intro"));
+    m_window.show(Screen::Intro);
 }
 
 } // namespace ferlin

@@ -19,7 +19,7 @@ class QToolButton;
 namespace ferlin {
 
 class AddPanel;
-class MainWindow;
+class ScreenHost;
 class NavigationPanel;
 struct AppContext;
 
@@ -35,7 +35,7 @@ public:
     static constexpr int MinimumWidth = 800;
     static constexpr int MinimumHeight = 540;
 
-    explicit RecordCard(MainWindow &window);
+    explicit RecordCard(ScreenHost &window);
     ~RecordCard() override;
 
     // Mode 1: the whole base from `position`, brought to the front. Mode 2: the basket whose set
@@ -92,7 +92,7 @@ private:
     void removeFromBasket();
     void goTo();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     AppContext &m_context;
     std::unique_ptr<BasketOperations> m_operations;
     QHash<QWidget *, QRect> m_twips; // design geometry of each placed widget, in twips

@@ -12,8 +12,6 @@ namespace {
 const QString LineBreak = QStringLiteral("\r\n");
 const QString Blank = QStringLiteral(" ");
 const QString ErrorTitle = QStringLiteral(" Erreur");
-const QString ConfigScreen = QStringLiteral("Config");
-const QString TextLocationScreen = QStringLiteral("F_copie");
 const QString NoViewerText =
     QStringLiteral(" Pas de visualiseur de texte défini. Configurez le programme. ");
 
@@ -44,7 +42,7 @@ public:
         const QString viewer = m_settings.pdfViewer.trimmed();
         if (viewer.isEmpty()) {
             m_platform.messageBox.show(MessageIcon::None, MessageButtons::Ok, NoViewerText, Blank);
-            showScreen(ConfigScreen);
+            showScreen(Screen::Configuration);
             return;
         }
         try {
@@ -60,10 +58,10 @@ public:
     }
 
 private:
-    void showScreen(const QString &name) const
+    void showScreen(Screen screen) const
     {
         if (m_showScreen)
-            m_showScreen(name);
+            m_showScreen(screen);
     }
 
     bool ask(const QString &text) const
@@ -104,7 +102,7 @@ private:
                 QStringLiteral(" Le dossier contenant les textes n'est pas défini.") + LineBreak +
                     QStringLiteral("Configurer le programme. "),
                 Blank);
-            showScreen(TextLocationScreen);
+            showScreen(Screen::TextLocation);
             return;
         }
         const QString file = HardDiskTextPath(folder, m_place.fullText);
@@ -199,7 +197,7 @@ void OpenViewerAlone(const QString &viewerText, Platform &platform,
 {
     auto openConfig = [&] {
         if (showScreen)
-            showScreen(ConfigScreen);
+            showScreen(Screen::Configuration);
     };
     const QString errorTitle = QStringLiteral(" Erreur ");
     if (viewerText.isEmpty()) {

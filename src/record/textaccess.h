@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/screenid.h"
 #include "app/settings.h"
 #include "platform/platform.h"
 
@@ -11,7 +12,7 @@
 namespace ferlin {
 
 // Opens a screen by its name ("Config", "F_copie"), maximised; false when it does not exist.
-using ShowScreenFunction = std::function<bool(const QString &screen)>;
+using ShowScreenFunction = std::function<bool(Screen screen)>;
 
 // The current reference's text location, as the record card holds it.
 struct ArticleTextPlace {

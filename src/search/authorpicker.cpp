@@ -1,8 +1,9 @@
 #include "search/authorpicker.h"
 
 #include "app/accessibility.h"
-#include "app/mainwindow.h"
+#include "app/appcontext.h"
 #include "app/rowchoice.h"
+#include "app/screenhost.h"
 #include "search/keywordpicker.h"
 
 #include <QGridLayout>
@@ -13,7 +14,7 @@
 
 namespace ferlin {
 
-AuthorPicker::AuthorPicker(MainWindow &window, QWidget *parent) : QDialog(parent)
+AuthorPicker::AuthorPicker(ScreenHost &window, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("F_auteur"));
     setWindowTitle(QStringLiteral("Liste des auteurs"));

@@ -8,7 +8,7 @@ class QListWidgetItem;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 
 // The author picker (form F_auteur): the author criterion's value, picked from the base's
 // authors or typed and confirmed with Enter. Opened modally or shown beside the search screen;
@@ -16,7 +16,7 @@ class MainWindow;
 class AuthorPicker : public QDialog {
     Q_OBJECT
 public:
-    explicit AuthorPicker(MainWindow &window, QWidget *parent = nullptr);
+    explicit AuthorPicker(ScreenHost &window, QWidget *parent = nullptr);
 
     // Opens the picker as a modal dialog; returns when it is hidden.
     void openModal();

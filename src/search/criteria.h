@@ -51,4 +51,13 @@ struct SelectionCriteria {
     bool replace = false;                    // Option_panier: "Remplace le contenu"
 };
 
+// The captions of Lab_cle1, Lab_cle_et, Lab_cle_ou and Lab_cle_sauf as the search screen shows
+// them: each keyword followed by a line feed and a blank.
+struct KeywordCaptions {
+    QString first;
+    QString et;
+    QString ou;
+    QString sauf;
+};
+
 } // namespace ferlin

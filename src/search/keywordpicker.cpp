@@ -1,9 +1,10 @@
 #include "search/keywordpicker.h"
 
 #include "app/accessibility.h"
+#include "app/appcontext.h"
 #include "app/captioncolours.h"
-#include "app/mainwindow.h"
 #include "app/rowchoice.h"
+#include "app/screenhost.h"
 #include "search/criteria.h"
 
 #include <QButtonGroup>
@@ -64,7 +65,7 @@ void highlightFirstEntryBeginningWith(QListWidget &list, const QString &typed)
     list.scrollToItem(item);
 }
 
-KeywordPicker::KeywordPicker(MainWindow &window, QWidget *parent)
+KeywordPicker::KeywordPicker(ScreenHost &window, QWidget *parent)
     : QDialog(parent), m_window(window)
 {
     setObjectName(QStringLiteral("Clesfr"));

@@ -14,7 +14,7 @@ class QRadioButton;
 
 namespace ferlin {
 
-class MainWindow;
+class ScreenHost;
 struct KeywordChoice;
 
 // Shared by the pickers: the row of the first entry of `list` that begins with `typed` (trimmed,
@@ -30,7 +30,7 @@ void highlightFirstEntryBeginningWith(QListWidget &list, const QString &typed);
 class KeywordPicker : public QDialog {
     Q_OBJECT
 public:
-    explicit KeywordPicker(MainWindow &window, QWidget *parent = nullptr);
+    explicit KeywordPicker(ScreenHost &window, QWidget *parent = nullptr);
 
     // KeywordCount.
     int keywordCount() const;
@@ -68,7 +68,7 @@ private:
     void showChoice();
     void showCounter();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     QListWidget *m_keywords;
     QListWidget *m_seeAlso;
     QLineEdit *m_typed;

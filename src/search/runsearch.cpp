@@ -36,17 +36,15 @@ public:
         {
             // The LIKE of this statement alone takes é for e, when the configuration says so.
             AccentInsensitiveLike accents(*catalogue.db, m_context.state.settings.ignoreAccents);
-            catalogue.card = catalogue.db->openRecordSet(
-                SearchRunner::statementFor(m_criteria.source, condition));
+            m_context.card.openResult(SearchRunner::statementFor(m_criteria.source, condition));
         }
-        RecordSet &result = *catalogue.card;
+        const RecordSet &result = *m_context.card.set();
         if (result.recordCount() == 0) {
             pointer.restore();
             say(MessageIcon::None,
                 QStringLiteral("Aucune référence correspondant à ces critères n'a été trouvée"));
             return;
         }
-        result.moveLast();
         const int found = result.recordCount();
         pointer.restore();
         if (found == 1) {
@@ -67,14 +65,10 @@ private:
     // DataSélec: the destination basket's set, opened again only for another table.
     RecordSet &pointBasketSet()
     {
-        Catalogue &catalogue = m_context.catalogue;
-        const QString table = Schema::basketTable(m_basket);
-        if (!catalogue.selection || catalogue.selection->tableName() != table)
-            catalogue.selection = catalogue.db->openRecordSet(table);
-        return *catalogue.selection;
+        return m_context.catalogue.selectionOn(Schema::basketTable(m_basket));
     }
 
-    bool addToBasket(RecordSet &result)
+    bool addToBasket(const RecordSet &result)
     {
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
@@ -97,7 +91,7 @@ private:
         return true;
     }
 
-    bool replaceBasket(RecordSet &result)
+    bool replaceBasket(const RecordSet &result)
     {
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
@@ -137,9 +131,7 @@ private:
     {
         {
             BusyPointerGuard busy(m_context.platform.busyPointer);
-            m_context.catalogue.card =
-                m_context.catalogue.db->openRecordSet(BasketStore::orderedSource(m_basket));
-            m_context.state.card.position = 1;
+            m_context.card.openBasket(m_basket);
         }
         if (m_views.showDestinationBasket)
             m_views.showDestinationBasket(m_basket);

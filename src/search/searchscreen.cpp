@@ -3,14 +3,14 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/captioncolours.h"
-#include "app/mainwindow.h"
+#include "app/countlabels.h"
 #include "app/optiongroup.h"
 #include "app/rowchoice.h"
-#include "baskets/basketlist.h"
-#include "record/recordcard.h"
+#include "app/screenhost.h"
 #include "search/authorpicker.h"
 #include "search/keywordpicker.h"
 #include "search/runsearch.h"
+#include "search/searchviews.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -62,26 +62,13 @@ QFrame *line(const QString &name, QWidget *parent)
 
 } // namespace
 
-SearchScreen::SearchScreen(MainWindow &window) : m_window(window), m_context(window.context())
+SearchScreen::SearchScreen(ScreenHost &window) : m_window(window), m_context(window.context())
 {
     setObjectName(QStringLiteral("Selecfr"));
     setWindowTitle(QStringLiteral("Sélection de références"));
-    SearchViews views;
-    views.emptyBasket = [&window](int basket) {
-        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
-            ->basketOperations()
-            .EmptyBasket(basket);
-    };
-    views.publishBasketCounts = [&window] { window.publishBasketCounts(); };
-    views.showDestinationBasket = [&window](int basket) {
-        RunState &state = window.context().state;
-        window.screenAs<RecordCard>(QStringLiteral("F_formul"))
-            ->OpenCard(CardState::BasketMode, basket, state.card.count, state.card.position);
-        window.screenAs<BasketList>(QStringLiteral("F_grille"))->ShowBasketList(basket);
-        window.showScreen(QStringLiteral("F_grille"));
-    };
-    m_runner = std::make_unique<SearchRunner>(m_context, std::move(views));
+    m_runner = std::make_unique<SearchRunner>(m_context, SearchViewsOf(window));
     build();
+    publishCriteria();
     nameControlsForAccessibility(this);
 }
 
@@ -328,10 +315,11 @@ void SearchScreen::build()
     layout->addLayout(body);
     layout->addStretch();
 
-    auto pickInto = [](QListWidget *list, QLabel *label) {
-        onRowChosen(list, [list, label](int chosen) {
+    auto pickInto = [this](QListWidget *list, QLabel *label) {
+        onRowChosen(list, [this, list, label](int chosen) {
             label->setText(list->item(chosen)->text());
             list->hide();
+            publishCriteria();
         });
     };
     pickInto(m_levelList, m_levelLabel);
@@ -340,8 +328,14 @@ void SearchScreen::build()
     onRowChosen(m_sourceList, [this](int chosen) {
         setSource(m_sourceList->item(chosen)->text());
         m_sourceList->hide();
+        publishCriteria();
     });
-    m_window.publishBasketCounts();
+    // Every other change of a criterion: what the prints and archives echo stays current.
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        connect(edit, &QLineEdit::textChanged, this, &SearchScreen::publishCriteria);
+    for (QAbstractButton *button : findChildren<QAbstractButton *>())
+        connect(button, &QAbstractButton::toggled, this, &SearchScreen::publishCriteria);
+    m_window.publishCounts();
 }
 
 void SearchScreen::criterionToggled(QCheckBox *box)
@@ -355,8 +349,8 @@ void SearchScreen::criterionToggled(QCheckBox *box)
     if (box == m_author) {
         if (on)
             authorPicker()->openModal();
-        else if (AuthorPicker *picker = m_window.findChild<AuthorPicker *>())
-            picker->hide();
+        else if (m_authorPicker)
+            m_authorPicker->hide();
     }
 }
 
@@ -422,9 +416,10 @@ void SearchScreen::choosePlacement(int index)
 
 KeywordPicker *SearchScreen::keywordPicker()
 {
-    auto *picker = m_window.findChild<KeywordPicker *>(QStringLiteral("Clesfr"));
+    auto *picker = m_keywordPicker.data();
     if (!picker) {
-        picker = new KeywordPicker(m_window, &m_window);
+        picker = new KeywordPicker(m_window, m_window.dialogParent());
+        m_keywordPicker = picker;
         connect(picker, &KeywordPicker::choiceCopied, this,
                 [this](const QString &first, const QString &et, const QString &ou,
                        const QString &sauf) {
@@ -432,6 +427,7 @@ KeywordPicker *SearchScreen::keywordPicker()
                     m_keywordLabels[1]->setText(et);
                     m_keywordLabels[2]->setText(ou);
                     m_keywordLabels[3]->setText(sauf);
+                    publishCriteria();
                 });
     }
     return picker;
@@ -439,10 +435,14 @@ KeywordPicker *SearchScreen::keywordPicker()
 
 AuthorPicker *SearchScreen::authorPicker()
 {
-    auto *picker = m_window.findChild<AuthorPicker *>(QStringLiteral("F_auteur"));
+    auto *picker = m_authorPicker.data();
     if (!picker) {
-        picker = new AuthorPicker(m_window, &m_window);
-        connect(picker, &AuthorPicker::authorChosen, m_authorLabel, &QLabel::setText);
+        picker = new AuthorPicker(m_window, m_window.dialogParent());
+        m_authorPicker = picker;
+        connect(picker, &AuthorPicker::authorChosen, this, [this](const QString &author) {
+            m_authorLabel->setText(author);
+            publishCriteria();
+        });
     }
     return picker;
 }
@@ -500,6 +500,14 @@ SelectionCriteria SearchScreen::criteria() const
     return c;
 }
 
+void SearchScreen::publishCriteria()
+{
+    RunState &state = m_context.state;
+    state.searchCriteria = criteria();
+    state.keywordCaptions = {m_keywordLabels[0]->text(), m_keywordLabels[1]->text(),
+                             m_keywordLabels[2]->text(), m_keywordLabels[3]->text()};
+}
+
 void SearchScreen::runSearch()
 {
     m_runner->RunSearch(criteria(), m_context.state.keywords);
@@ -512,8 +520,8 @@ void SearchScreen::cancelAll()
         box->setChecked(false);
         criterionToggled(box);
     }
-    if (AuthorPicker *picker = m_window.findChild<AuthorPicker *>(QStringLiteral("F_auteur")))
-        picker->hide();
+    if (m_authorPicker)
+        m_authorPicker->hide();
 }
 
 void SearchScreen::lookupListLoaded(LookupList list, const QStringList &values)

@@ -4,6 +4,7 @@
 #include "search/criteria.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -20,7 +21,7 @@ namespace ferlin {
 
 class AuthorPicker;
 class KeywordPicker;
-class MainWindow;
+class ScreenHost;
 class SearchRunner;
 struct AppContext;
 
@@ -30,7 +31,7 @@ struct AppContext;
 class SearchScreen : public QWidget, public StartupListener {
     Q_OBJECT
 public:
-    explicit SearchScreen(MainWindow &window);
+    explicit SearchScreen(ScreenHost &window);
     ~SearchScreen() override;
 
     // What the screen holds now (the keywords themselves are the picker's: RunState::keywords).
@@ -55,14 +56,18 @@ private:
     void setSource(const QString &source);
     void chooseDestination(int index);
     void choosePlacement(int index);
+    // Keeps the run state's copy of the criteria and keyword captions current.
+    void publishCriteria();
     void openKeywordPicker();
     void toggleAuthorPicker();
     KeywordPicker *keywordPicker();
     AuthorPicker *authorPicker();
 
-    MainWindow &m_window;
+    ScreenHost &m_window;
     AppContext &m_context;
     std::unique_ptr<SearchRunner> m_runner;
+    QPointer<KeywordPicker> m_keywordPicker; // Clesfr, built when first opened
+    QPointer<AuthorPicker> m_authorPicker;   // F_auteur
     QHash<QCheckBox *, QList<QWidget *>> m_inputs;
     QList<QCheckBox *> m_criteria;
     QCheckBox *m_keywords = nullptr;

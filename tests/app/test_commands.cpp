@@ -123,7 +123,7 @@ TEST(Startup, ASettingThatDoesNotConvertOpensTheConfigurationAndRunsAsAFirstRun)
     config->setObjectName(QStringLiteral("Config"));
     p.window.addScreen(config);
     bool autoConfigured = false;
-    p.window.setAutoConfigure([&] { autoConfigured = true; });
+    p.window.setFirstRunConfiguration([&] { autoConfigured = true; });
     p.window.load();
     EXPECT_TRUE(p.window.startupSucceeded());
     EXPECT_TRUE(config->isVisible());

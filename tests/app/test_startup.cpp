@@ -251,7 +251,7 @@ TEST(Startup, TextsNeverCopiedAreToldAtEveryStartButNotOnAFirstRun)
     QTemporaryDir other;
     Program firstRun(Program::base(other, 300));
     bool autoConfigured = false;
-    firstRun.window.setAutoConfigure([&] { autoConfigured = true; });
+    firstRun.window.setFirstRunConfiguration([&] { autoConfigured = true; });
     firstRun.window.load();
     EXPECT_TRUE(firstRun.window.startupSucceeded());
     EXPECT_TRUE(autoConfigured);

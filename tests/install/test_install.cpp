@@ -228,7 +228,7 @@ TEST_F(Installed, EachUserWorksOnTheirOwnCopyOfTheBaseAndTheInstalledFolderStays
         FakePlatform fakes;
         AppContext context(copy, fakes.platform());
         context.catalogue.db = Database::open(copy);
-        context.catalogue.card = context.catalogue.db->openRecordSet(QStringLiteral("TArticles"));
+        context.card.open(QStringLiteral("TArticles"));
         NoViews views;
         BasketOperations baskets(context, views);
         baskets.EmptyBasket(3);

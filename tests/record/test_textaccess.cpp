@@ -1,3 +1,4 @@
+#include "app/mainwindow.h"
 #include "fakes/fakeplatform.h"
 #include "platform/platformerror.h"
 #include "platform/storedpath.h"
@@ -96,16 +97,16 @@ struct TextAccess : public ::testing::Test {
     void open(const QString &fullText, const QString &disc)
     {
         OpenArticleText(settings, currentCd, {fullText, disc}, fakes.platform(),
-                        [this](const QString &name) {
-                            screensOpened << name;
+                        [this](Screen screen) {
+                            screensOpened << MainWindow::screenName(screen);
                             return false;
                         });
     }
 
     void openViewerAlone(const QString &viewerText)
     {
-        OpenViewerAlone(viewerText, fakes.platform(), [this](const QString &name) {
-            screensOpened << name;
+        OpenViewerAlone(viewerText, fakes.platform(), [this](Screen screen) {
+            screensOpened << MainWindow::screenName(screen);
             return false;
         });
     }

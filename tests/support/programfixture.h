@@ -4,8 +4,8 @@
 #include "app/mainwindow.h"
 #include "app/screens.h"
 #include "db/schema.h"
-#include "record/recordcard.h"
 #include "fakes/fakeplatform.h"
+#include "record/recordcard.h"
 #include "support/samplebasecopy.h"
 
 namespace ferlin::test {
@@ -36,10 +36,7 @@ struct ProgramFixture {
     void showBasketOnCard(int n)
     {
         context.state.currentBasket = n;
-        context.state.card.mode = CardState::BasketMode;
-        context.catalogue.card = context.catalogue.db->openRecordSet(
-            QStringLiteral("SELECT * FROM ") + Schema::basketTable(n) +
-            QStringLiteral(" ORDER by An DESC,Numéro DESC,Page DESC"));
+        context.card.openBasket(n);
         window.screenAs<RecordCard>(QStringLiteral("F_formul"))
             ->OpenCard(CardState::BasketMode, n, context.state.basketCounts[n], 1);
     }

@@ -1,0 +1,26 @@
+#include "search/searchviews.h"
+
+#include "app/appcontext.h"
+#include "app/screenhost.h"
+#include "baskets/basketlist.h"
+#include "record/recordcard.h"
+
+namespace ferlin {
+
+SearchViews SearchViewsOf(ScreenHost &host)
+{
+    SearchViews views;
+    views.emptyBasket = [&host](int basket) {
+        host.card()->basketOperations().EmptyBasket(basket);
+    };
+    views.publishBasketCounts = [&host] { host.publishCounts(); };
+    views.showDestinationBasket = [&host](int basket) {
+        const CardState &card = host.context().state.card;
+        host.card()->OpenCard(CardState::BasketMode, basket, card.count, card.position);
+        host.basketList()->ShowBasketList(basket);
+        host.show(Screen::BasketList);
+    };
+    return views;
+}
+
+} // namespace ferlin
