@@ -4,9 +4,12 @@
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
 #include "baskets/transferdialog.h"
-#include "config/configscreens.h"
+#include "config/configpage.h"
+#include "config/textlocationpage.h"
 #include "fulltext/fulltextscreen.h"
-#include "info/infoscreens.h"
+#include "info/aboutbox.h"
+#include "info/associationscreen.h"
+#include "info/statescreen.h"
 #include "output/archivewindow.h"
 #include "output/exportdialog.h"
 #include "output/printscreen.h"
@@ -14,18 +17,109 @@
 #include "record/textaccess.h"
 #include "search/searchscreen.h"
 
+#include <QAction>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPointer>
 
 #include <memory>
 
 namespace ferlin {
 
+AboutBox *aboutBox(MainWindow &window)
+{
+    // Built on first use as a child of the main window, then reused.
+    static QPointer<AboutBox> box;
+    if (!box || box->parentWidget() != &window) {
+        // The main window's load sets the version string; a box opened before shows the same.
+        const QString &version = window.context().state.versionLabel;
+        box = new AboutBox(version.isEmpty() ? RunState::VersionLabelText : version, &window);
+    }
+    return box;
+}
+
 namespace {
 
 ShowScreenFunction showOn(MainWindow &window)
 {
     return [&window](Screen screen) { return window.show(screen); };
+}
+
+// Registers the two configuration pages (Config, F_copie), the command that opens page 1 and
+// the first-run configuration of the start-up.
+void installConfigScreens(MainWindow &window)
+{
+    window.registerScreen(
+        Screen::Configuration, QStringLiteral("Configuration du programme"),
+        [&window] {
+            auto *page = new ConfigurationPage(window);
+            window.addStartupListener(page);
+            return page;
+        },
+        true);
+    window.registerScreen(
+        Screen::TextLocation, QStringLiteral("Copie des textes sur disque dur"),
+        [&window] {
+            auto *page = new TextLocationPage(window);
+            window.addStartupListener(page);
+            return page;
+        },
+        true);
+    window.setCommand(QStringLiteral("Cmd_config"),
+                      [&window] { window.show(Screen::Configuration); });
+    window.setFirstRunConfiguration([&window] { window.configurationPage()->AutoConfigure(); });
+}
+
+// The "Outils" menu: exporting a basket.
+void installExportTools(MainWindow &window)
+{
+    QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Exporter un panier…"));
+    action->setObjectName(QStringLiteral("Mnu_ExporterPanier"));
+    // Built on first use, then hidden and shown again: its choices last for the whole run.
+    auto dialog = std::make_shared<QPointer<ExportDialog>>();
+    QObject::connect(action, &QAction::triggered, &window, [&window, dialog] {
+        if (!*dialog)
+            *dialog = new ExportDialog(window, &window);
+        (*dialog)->showWithCounts();
+    });
+}
+
+// The "Outils" menu: the search inside the article texts.
+void installFullTextSearch(MainWindow &window)
+{
+    window.registerScreen(Screen::FullText, FullTextScreen::Title,
+                          [&window] { return new FullTextScreen(window); });
+    QAction *action =
+        window.toolsMenu()->addAction(QStringLiteral("&Recherche dans les textes intégraux…"));
+    action->setObjectName(QStringLiteral("Mnu_TextesIntegraux"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    QObject::connect(action, &QAction::triggered, &window,
+                     [&window] { window.show(Screen::FullText); });
+}
+
+// Plugs in the information screens: the association screen (Cmd_ORV), the database-state screen
+// (Cmd_Sélecte) and the about box, reached from the association's picture and from the
+// progress screen's version line.
+void installInfoScreens(MainWindow &window)
+{
+    window.registerScreen(Screen::Association, QStringLiteral("L'association"), [&window] {
+        auto *association = new AssociationScreen(window);
+        association->setPictureAction([&window] { aboutBox(window)->showModal(); });
+        return association;
+    });
+    window.setCommand(QStringLiteral("Cmd_ORV"), [&window] { window.show(Screen::Association); });
+
+    window.registerScreen(
+        Screen::State, QStringLiteral("Etat de la base"),
+        [&window] {
+            auto *state = new StateScreen(window);
+            window.addStartupListener(state);
+            return state;
+        },
+        true);
+    window.setCommand(QStringLiteral("Cmd_Sélecte"), [&window] { window.show(Screen::State); });
+
+    window.intro()->setVersionAction([&window] { aboutBox(window)->showModeless(); });
 }
 
 } // namespace

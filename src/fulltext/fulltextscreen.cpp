@@ -3,8 +3,8 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/countlabels.h"
-#include "app/mainwindow.h"
 #include "app/optiongroup.h"
+#include "app/screenhost.h"
 #include "fulltext/fulltextresults.h"
 #include "fulltext/reachabletexts.h"
 #include "fulltext/textindex.h"
@@ -489,18 +489,6 @@ void FullTextScreen::showEvent(QShowEvent *event)
         if (m_index && m_index->textCount() == 0)
             updateIndex();
     }
-}
-
-void installFullTextSearch(MainWindow &window)
-{
-    window.registerScreen(Screen::FullText, FullTextScreen::Title,
-                          [&window] { return new FullTextScreen(window); });
-    QAction *action =
-        window.toolsMenu()->addAction(QStringLiteral("&Recherche dans les textes intégraux…"));
-    action->setObjectName(QStringLiteral("Mnu_TextesIntegraux"));
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    QObject::connect(action, &QAction::triggered, &window,
-                     [&window] { window.show(Screen::FullText); });
 }
 
 } // namespace ferlin

@@ -18,7 +18,6 @@ class QTableView;
 namespace ferlin {
 
 class FullTextResultModel;
-class MainWindow;
 class ScreenHost;
 class SearchRunner;
 class TextIndex;
@@ -90,9 +89,5 @@ private:
     QListWidget *m_problems = nullptr;
     TextIndexer *m_indexer = nullptr;
 };
-
-// Registers the screen and puts "Recherche dans les textes intégraux…" (Ctrl+Maj+F) in the
-// main window's "Outils" menu.
-void installFullTextSearch(MainWindow &window);
 
 } // namespace ferlin

@@ -2,8 +2,8 @@
 
 #include "app/accessibility.h"
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "app/optiongroup.h"
+#include "app/screenhost.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -264,19 +264,6 @@ bool ExportDialog::exportBasket()
     hide();
     tell(MessageIcon::Information, exportDoneMessage(count, file));
     return true;
-}
-
-void installExportTools(MainWindow &window)
-{
-    QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Exporter un panier…"));
-    action->setObjectName(QStringLiteral("Mnu_ExporterPanier"));
-    // Built on first use, then hidden and shown again: its choices last for the whole run.
-    auto dialog = std::make_shared<QPointer<ExportDialog>>();
-    QObject::connect(action, &QAction::triggered, &window, [&window, dialog] {
-        if (!*dialog)
-            *dialog = new ExportDialog(window, &window);
-        (*dialog)->showWithCounts();
-    });
 }
 
 } // namespace ferlin

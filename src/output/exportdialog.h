@@ -15,7 +15,6 @@ class QRadioButton;
 
 namespace ferlin {
 
-class MainWindow;
 class ScreenHost;
 
 // "Exporter un panier…" of the "Outils" menu: a basket (an empty one cannot be chosen), a
@@ -55,8 +54,5 @@ private:
     QPushButton *m_export = nullptr;
     FileNameProvider m_chooseFile;
 };
-
-// Puts "Exporter un panier…" in the main window's "Outils" menu.
-void installExportTools(MainWindow &window);
 
 } // namespace ferlin

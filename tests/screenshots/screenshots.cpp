@@ -13,7 +13,6 @@
 #include "fulltext/fulltextscreen.h"
 #include "fulltext/textindex.h"
 #include "info/aboutbox.h"
-#include "info/infoscreens.h"
 #include "samplebase.h"
 #include "sampleindex.h"
 
