@@ -33,12 +33,12 @@ inline QString copyOfBase(const QTemporaryDir &dir, const QStringList &args)
 inline bool writeConfiguredSettings(SettingsStore &store)
 {
     const QString &key = Settings::Key;
-    bool ok = store.writeValue(key, QStringLiteral("Startup"), QStringLiteral("1")) &&
-              store.writeValue(key, QStringLiteral("TextesRecopies"), QStringLiteral("O")) &&
-              store.writeValue(key, QStringLiteral("TextesHD"), QStringLiteral("False")) &&
-              store.writeValue(key, QStringLiteral("TextesCD"), QStringLiteral("True"));
+    bool ok = store.write(key, QStringLiteral("Startup"), QStringLiteral("1")) &&
+              store.write(key, QStringLiteral("TextesRecopies"), QStringLiteral("O")) &&
+              store.write(key, QStringLiteral("TextesHD"), QStringLiteral("False")) &&
+              store.write(key, QStringLiteral("TextesCD"), QStringLiteral("True"));
     for (const QString &name : Settings::printFieldNames())
-        ok = ok && store.writeValue(key, name, QStringLiteral("0"));
+        ok = ok && store.write(key, name, QStringLiteral("0"));
     return ok;
 }
 

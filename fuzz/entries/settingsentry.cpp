@@ -14,11 +14,11 @@ namespace {
 
 class MemoryStore : public SettingsStore {
 public:
-    QString readValue(const QString &key, const QString &name) const override
+    QString read(const QString &key, const QString &name) const override
     {
         return m_values.value({key, name});
     }
-    bool writeValue(const QString &key, const QString &name, const QString &text) override
+    bool write(const QString &key, const QString &name, const QString &text) override
     {
         m_values.insert({key, name}, text);
         return true;
@@ -65,7 +65,7 @@ std::string SettingsLoad(const std::uint8_t *data, std::size_t size)
     for (const QString &name : names) {
         // A zero length byte leaves the value out; the others store a text, empty ones too.
         if (in.byte() != 0)
-            store.writeValue(Settings::Key, name, in.text());
+            store.write(Settings::Key, name, in.text());
     }
 
     Settings loaded;

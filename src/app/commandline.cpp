@@ -65,7 +65,7 @@ int importBase(const QStringList &values, CommandContext &context)
     }
 }
 
-int exportBasket(const QStringList &values, CommandContext &context)
+int runExport(const QStringList &values, CommandContext &context)
 {
     bool isNumber = false;
     const int basket = values.at(0).toInt(&isNumber);
@@ -132,7 +132,7 @@ const std::vector<Command> &commands()
                         "      de références ou un tableur ; FORMAT : bibtex, ris, csljson ou csv\n"
                         "      (l'extension du format est ajoutée au nom qui ne l'a pas) ; puis\n"
                         "      s'arrête en disant combien de références ont été écrites."),
-         exportBasket},
+         runExport},
         {{QStringLiteral("--help"), QStringLiteral("-h")},
          {},
          QStringLiteral("Affiche cette aide et s'arrête."),

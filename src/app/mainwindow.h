@@ -93,7 +93,6 @@ public:
     const std::vector<StartupListener *> &startupListeners() const { return m_listeners; }
     CountLabels &countLabels() override { return m_countLabels; }
     const CountLabels &countLabels() const { return m_countLabels; }
-    void publishBasketCounts() { publishCounts(); }
 
     // The first-run configuration, plugged in by the configuration pages.
     void setFirstRunConfiguration(std::function<void()> run) { m_firstRun = std::move(run); }

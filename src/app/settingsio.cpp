@@ -7,13 +7,13 @@ namespace ferlin {
 
 QString ReadValue(const SettingsStore &store, const QString &key, const QString &name)
 {
-    return store.readValue(key, name);
+    return store.read(key, name);
 }
 
 bool WriteValue(SettingsStore &store, MessageBox &messages, const QString &key, const QString &name,
                 const QString &text)
 {
-    if (store.writeValue(key, name, text))
+    if (store.write(key, name, text))
         return true;
     messages.show(MessageIcon::Critical, MessageButtons::Ok,
                   QStringLiteral("Vous n'avez pas les privilèges requis pour effectuer cette "

@@ -2,6 +2,7 @@
 
 #include "app/baselocation.h"
 #include "app/introscreen.h"
+#include "app/linebreak.h"
 #include "app/mainwindow.h"
 #include "app/quitdialog.h"
 #include "app/settingsio.h"
@@ -35,7 +36,7 @@ Startup::FailureMessage Startup::failureMessage(int number, const QString &descr
     if (number == OpeningCancelled)
         return {QStringLiteral("Vous avez annulé l'ouverture de toute base de données."),
                 QStringLiteral("Ouverture annuléee")};
-    return {QStringLiteral(" Erreur ") + code + QStringLiteral("\r\n") + description,
+    return {QStringLiteral(" Erreur ") + code + LineBreak + description,
             QStringLiteral("Ouverture avortée")};
 }
 
@@ -52,11 +53,11 @@ bool Startup::run()
         readUpdateDate();
         countBase();
         countBaskets();
-        m_window.publishBasketCounts();
+        m_window.publishCounts();
         m_window.intro()->showStep(QStringLiteral("Lab_OKFin"),
                                    QStringLiteral("Ferlin est ouvert !"));
         m_window.showSuccessCommands();
-        loadSettings();
+        readSettings();
         if (context.state.settings.textsCopied != u'O')
             context.state.settings.textsCopied = u'N';
         finishTexts();
@@ -179,7 +180,7 @@ void Startup::countBaskets()
     }
 }
 
-void Startup::loadSettings()
+void Startup::readSettings()
 {
     AppContext &context = m_window.context();
     const LoadOutcome outcome = LoadSettings(context.platform.settings, context.state.settings);

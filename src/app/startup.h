@@ -30,7 +30,7 @@ private:
     void readUpdateDate();
     void countBase();
     void countBaskets();
-    void loadSettings();
+    void readSettings();
     void finishTexts();
     void chooseStartPath();
 

@@ -1,6 +1,7 @@
 #include "baskets/basketoperations.h"
 
 #include "app/appcontext.h"
+#include "app/linebreak.h"
 #include "baskets/basketstore.h"
 #include "db/schema.h"
 
@@ -16,7 +17,7 @@ void BasketOperations::reportError(int number, const QString &description)
     m_context.platform.busyPointer.restore();
     m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                        QStringLiteral(" Erreur  ") + QString::number(number) +
-                                           QStringLiteral("\r\n") + description,
+                                           LineBreak + description,
                                        QStringLiteral("Rapport d'erreur"));
 }
 
@@ -29,7 +30,7 @@ bool BasketOperations::AddToBasket(int basket)
                           QStringLiteral("Aucun enregistrement en cours."));
         BasketStore(*m_context.catalogue.db).addRow(basket, *card);
         m_context.state.basketCounts[basket] += 1;
-        m_views.publishBasketCounts();
+        m_views.publishCounts();
         return true;
     } catch (const DbError &error) {
         if (error.number() == DbErrorCode::DuplicateKey) {
@@ -75,8 +76,8 @@ void BasketOperations::RemoveFromBasket()
                 state.card.position -= 1;
             card.standOn(state.card.position);
         }
-        m_views.updateRankLine(CardState::BasketMode, state.card.position, count);
-        m_views.publishBasketCounts();
+        m_views.rankLineChanged(CardState::BasketMode, state.card.position, count);
+        m_views.publishCounts();
         if (count == 0)
             m_views.bringIntroToFront();
     } catch (const DbError &error) {
@@ -105,10 +106,10 @@ void BasketOperations::EmptyBasket(int basket)
             }
         }
     }
-    m_views.showEmptyBasketCard(basket);
+    m_views.basketShownEmpty(basket);
     if (basket == 3)
-        m_views.showEmptyBasketCard(0);
-    m_views.publishBasketCounts();
+        m_views.basketShownEmpty(0);
+    m_views.publishCounts();
 }
 
 } // namespace ferlin

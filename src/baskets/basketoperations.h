@@ -11,9 +11,9 @@ struct AppContext;
 class BasketViews {
 public:
     virtual ~BasketViews() = default;
-    virtual void updateRankLine(int mode, int position, int count) = 0;
-    virtual void showEmptyBasketCard(int basket) = 0;
-    virtual void publishBasketCounts() = 0;
+    virtual void rankLineChanged(int mode, int position, int count) = 0;
+    virtual void basketShownEmpty(int basket) = 0;
+    virtual void publishCounts() = 0;
     virtual void bringIntroToFront() = 0;
 };
 

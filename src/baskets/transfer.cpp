@@ -1,6 +1,7 @@
 #include "baskets/transfer.h"
 
 #include "app/appcontext.h"
+#include "app/linebreak.h"
 #include "baskets/basketstore.h"
 #include "db/schema.h"
 
@@ -22,7 +23,7 @@ void BasketTransfer::reportError(int number, const QString &description)
 {
     m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                        QStringLiteral("Erreur ") + u' ' + QString::number(number) +
-                                           QStringLiteral("\r\n") + description,
+                                           LineBreak + description,
                                        QStringLiteral("Erreur de transfert"));
 }
 

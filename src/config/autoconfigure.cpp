@@ -8,6 +8,7 @@
 #include "config/textlocationpage.h"
 #include "platform/platformerror.h"
 
+#include "app/linebreak.h"
 #include <QLabel>
 #include <QPushButton>
 
@@ -15,7 +16,6 @@ namespace ferlin {
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\r\n");
 const QColor Blue(0x00, 0x00, 0xFF);
 const QColor Red(0xFF, 0x00, 0x00);
 

@@ -36,7 +36,7 @@ QString resolvedFolder(const QString &path)
 
 } // namespace
 
-QString WithTrailingBackslash(const QString &path)
+QString WithTrailingSeparator(const QString &path)
 {
     return path.endsWith(u'/') ? path : path + u'/';
 }

@@ -13,7 +13,7 @@ inline constexpr double TextCopyMegabytesNeeded = 1200;
 
 // A folder path ready to have a name appended: the path itself when it ends with "/", else the
 // path followed by "/" (an empty path gives "/").
-QString WithTrailingBackslash(const QString &path);
+QString WithTrailingSeparator(const QString &path);
 
 // Bytes as megabytes of 1024 × 1024 bytes.
 double megabytesOf(qint64 bytes);

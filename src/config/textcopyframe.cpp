@@ -2,10 +2,12 @@
 
 #include "app/accessibility.h"
 #include "app/captioncolours.h"
+#include "app/linebreak.h"
 #include "app/optiongroup.h"
 #include "app/settings.h"
 #include "config/folderpicker.h"
 #include "config/textlocationhost.h"
+#include "platform/discretry.h"
 #include "platform/platform.h"
 #include "platform/platformerror.h"
 #include "platform/storedpath.h"
@@ -26,7 +28,6 @@ namespace ferlin {
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\r\n");
 const QString ErrorTitle = QStringLiteral("Erreur");
 const QString CopiedFolderName = QStringLiteral("TEXTES");
 const QString DiscTextsFolder = QStringLiteral("Textes");
@@ -34,7 +35,6 @@ const QColor Running(0xFF, 0x00, 0x00);
 const QColor Done(0x00, 0xFF, 0x00);
 
 // The operation ends here: the user cancelled, or was told why it cannot go on.
-struct Ended {};
 
 template <typename T> T *named(T *widget, const char *name)
 {
@@ -273,7 +273,7 @@ void TextCopyFrame::showFolderBox(bool shown)
 void TextCopyFrame::folderChosen(const QString &folder)
 {
     if (!m_fillingTree)
-        m_folder->setText(WithTrailingBackslash(folder));
+        m_folder->setText(WithTrailingSeparator(folder));
 }
 
 void TextCopyFrame::back()
@@ -306,27 +306,23 @@ MessageAnswer TextCopyFrame::message(const QString &text, MessageIcon icon, Mess
 
 template <typename Step> decltype(auto) TextCopyFrame::retrying(Step step)
 {
-    for (;;) {
-        try {
-            return step();
-        } catch (const PlatformError &error) {
-            const QString notReady = QStringLiteral("Disque non prêt") + LineBreak +
-                                     QStringLiteral("Mettez le CD-ROM demandé dans le lecteur ") +
-                                     m_settings.cdDrive +
-                                     QStringLiteral(" et attendez son démarrage");
-            QString text;
-            if (error.number() == PlatformErrorCode::DiskNotReady)
-                text = notReady;
-            else if (error.number() == PlatformErrorCode::PathNotFound)
-                text = error.description() + notReady;
-            else
-                throw;
-            // OK tries again; Cancel gives the user a way out when no disc will do.
-            if (message(text, MessageIcon::Exclamation, MessageButtons::OkCancel) !=
-                MessageAnswer::Ok)
-                throw Ended{};
-        }
-    }
+    return RetryWhileNotReady(step, [this](const PlatformError &error) {
+        const QString notReady = QStringLiteral("Disque non prêt") + LineBreak +
+                                 QStringLiteral("Mettez le CD-ROM demandé dans le lecteur ") +
+                                 m_settings.cdDrive + QStringLiteral(" et attendez son démarrage");
+        QString text;
+        if (error.number() == PlatformErrorCode::DiskNotReady)
+            text = notReady;
+        else if (error.number() == PlatformErrorCode::PathNotFound)
+            text = error.description() + notReady;
+        else
+            return NotReadyAnswer::NotMine;
+        // OK tries again; Cancel gives the user a way out when no disc will do.
+        return message(text, MessageIcon::Exclamation, MessageButtons::OkCancel) ==
+                       MessageAnswer::Ok
+                   ? NotReadyAnswer::TryAgain
+                   : NotReadyAnswer::Stop;
+    });
 }
 
 void TextCopyFrame::CopyOrMoveTexts()
@@ -340,7 +336,7 @@ void TextCopyFrame::CopyOrMoveTexts()
             registerManualCopy();
         else if (m_ways[Move]->isChecked())
             moveTexts();
-    } catch (const Ended &) {
+    } catch (const DiscWaitStopped &) {
         endCopyDisplay();
     } catch (const PlatformError &error) {
         showFailure(error);
@@ -378,7 +374,7 @@ void TextCopyFrame::copyTexts()
         }
         textFolder = typed.trimmed();
     }
-    const QString destination = WithTrailingBackslash(textFolder) + CopiedFolderName;
+    const QString destination = WithTrailingSeparator(textFolder) + CopiedFolderName;
 
     const qint64 freeBytes = retrying([&] { return drives.freeBytes(targetDrive); });
     if (!hasRoomForTexts(freeBytes)) {
@@ -516,9 +512,9 @@ void TextCopyFrame::moveTexts()
         message(noDestinationText(), MessageIcon::Critical);
         return;
     }
-    const QString source = WithTrailingBackslash(m_settings.hardDiskFolder);
+    const QString source = WithTrailingSeparator(m_settings.hardDiskFolder);
     const QString textFolder = typed.trimmed();
-    const QString destination = WithTrailingBackslash(textFolder);
+    const QString destination = WithTrailingSeparator(textFolder);
     const QString impossible = LineBreak + QStringLiteral("Déplacement impossible");
     if (sameFolder(source, destination)) {
         message(QStringLiteral("Source et destination identiques") + impossible,

@@ -1,5 +1,7 @@
 #include "config/viewerinstall.h"
 
+#include "app/linebreak.h"
+#include "platform/discretry.h"
 #include "platform/platformerror.h"
 #include "platform/storedpath.h"
 
@@ -9,12 +11,8 @@ namespace ferlin {
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\r\n");
 const QString ErrorTitle = QStringLiteral("Erreur");
 const QString FirstDiscLabel = QStringLiteral("FERLIN4_1");
-
-// The user chose Cancel: the installation ends without another word.
-struct Cancelled {};
 
 // The installer is not on the disc in the drive.
 struct InstallerMissing {};
@@ -35,7 +33,7 @@ public:
         }
         try {
             install();
-        } catch (const Cancelled &) {
+        } catch (const DiscWaitStopped &) {
         } catch (const InstallerMissing &) {
             show(QStringLiteral(" Erreur 53") + LineBreak +
                  QStringLiteral("Fichier Acrobat4\\Rs40fre.exe non trouvé"));
@@ -54,18 +52,15 @@ private:
     // ends: the user is never held until a disc comes). Any other failure goes up.
     template <typename Step> decltype(auto) retrying(Step step) const
     {
-        for (;;) {
-            try {
-                return step();
-            } catch (const PlatformError &error) {
-                if (error.number() != PlatformErrorCode::DiskNotReady)
-                    throw;
-                if (!ask(QStringLiteral(" Erreur 71   ") + error.description() + LineBreak +
-                         QStringLiteral("Mettez le CD-ROM n° 1 dans le lecteur ") + m_cdDrive +
-                         QStringLiteral(" et attendez son démarrage")))
-                    throw Cancelled{};
-            }
-        }
+        return RetryWhileNotReady(step, [this](const PlatformError &error) {
+            if (error.number() != PlatformErrorCode::DiskNotReady)
+                return NotReadyAnswer::NotMine;
+            return ask(QStringLiteral(" Erreur 71   ") + error.description() + LineBreak +
+                       QStringLiteral("Mettez le CD-ROM n° 1 dans le lecteur ") + m_cdDrive +
+                       QStringLiteral(" et attendez son démarrage"))
+                       ? NotReadyAnswer::TryAgain
+                       : NotReadyAnswer::Stop;
+        });
     }
 
     void install()

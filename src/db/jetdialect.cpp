@@ -467,7 +467,7 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 // jetnumber(x): x as a number; a text that is not one fails the statement with a type
 // mismatch, as comparing a number field with it does in the original engine.
-void jetNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
+void jetNumberFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     switch (sqlite3_value_numeric_type(argv[0])) {
     case SQLITE_INTEGER:
@@ -487,8 +487,8 @@ bool registerJetFunctions(sqlite3 *db, const JetLikeOptions *options)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     void *likeOptions = const_cast<JetLikeOptions *>(options);
-    return sqlite3_create_function_v2(db, "jetnumber", 1, flags, nullptr, jetNumber, nullptr,
-                                      nullptr, nullptr) == SQLITE_OK &&
+    return sqlite3_create_function_v2(db, "jetnumber", 1, flags, nullptr, jetNumberFunction,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(db, "like", 2, flags, likeOptions, jetLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(db, "like", 3, flags, likeOptions, jetLike, nullptr, nullptr,

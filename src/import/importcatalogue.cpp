@@ -86,7 +86,7 @@ qint64 copyTable(Database &db, RowSource &source, const SourceTable &from,
     return rows;
 }
 
-qint64 countRows(Database &db, const QString &table)
+qint64 storedRows(Database &db, const QString &table)
 {
     return db.scalar(QStringLiteral("SELECT count(*) FROM [") + table + u']').toLongLong();
 }
@@ -111,14 +111,14 @@ void checkConversion(Database &db, const ImportSummary &summary)
                                      "(%1) : la conversion est abandonnée.")
                           .arg(verdict));
     for (const TableRead &read : summary.tables) {
-        const qint64 stored = countRows(db, read.table);
+        const qint64 stored = storedRows(db, read.table);
         if (stored != read.rows)
             throw countMismatch(summary.source, read.table, read.rows, stored);
     }
     if (!summary.basketsCarried)
         return;
     for (int n = 1; n <= Schema::BasketCount; ++n) {
-        const qint64 stored = countRows(db, Schema::basketTable(n));
+        const qint64 stored = storedRows(db, Schema::basketTable(n));
         const int kept = summary.baskets[size_t(n - 1)].kept;
         if (stored != kept)
             throw countMismatch(summary.destination, Schema::basketTable(n), kept, stored);

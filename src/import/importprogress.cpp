@@ -1,6 +1,7 @@
 #include "import/importprogress.h"
 
 #include "app/accessibility.h"
+#include "app/linebreak.h"
 #include "app/startup.h"
 #include "import/publishedbase.h"
 #include "platform/platform.h"
@@ -76,7 +77,7 @@ bool ConvertPublishedBaseAtStartup(const QString &databasePath, Platform &platfo
             Startup::failureMessage(error.number(), error.description());
         // The structure message names what the published file lacks.
         const QString text = error.number() == DbErrorCode::ObjectNotFound
-                                 ? message.text + QStringLiteral("\r\n") + error.description()
+                                 ? message.text + LineBreak + error.description()
                                  : message.text;
         platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok, text, message.title);
         return false;

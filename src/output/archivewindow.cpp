@@ -255,7 +255,7 @@ QWidget *ArchiveWindow::buildChoices()
             [this] { m_fieldsFrame->setVisible(m_fieldsFrame->isHidden()); });
     auto *archive = pictureButton(
         "Cmd_Archive", " Transférer le panier sélectionné vers l'archive  ", QStyle::SP_ArrowRight);
-    connect(archive, &QPushButton::clicked, this, [this] { buildArchive(); });
+    connect(archive, &QPushButton::clicked, this, [this] { archiveChosenBasket(); });
     auto *exportButton = pictureButton("Cmd_Exporte", " Exporter l'archive affichée   ",
                                        QStyle::SP_DialogSaveButton);
     connect(exportButton, &QPushButton::clicked, this, [this] { exportArchive(); });
@@ -448,7 +448,7 @@ void ArchiveWindow::toggleAllFields()
     nameControlsForAccessibility(this);
 }
 
-void ArchiveWindow::buildArchive()
+void ArchiveWindow::archiveChosenBasket()
 {
     m_fieldsFrame->hide();
     AppContext &context = m_window.context();

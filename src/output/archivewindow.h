@@ -49,7 +49,7 @@ public:
     static QString importFileFilter();
 
     // Cmd_Archive, Cmd_Exporte, Cmd_Importe, Cmd_PrintArchive.
-    void buildArchive();
+    void archiveChosenBasket();
     void exportArchive();
     void importArchive();
     void printArchive();

@@ -1,5 +1,6 @@
 #include "output/basketexport.h"
 
+#include "app/linebreak.h"
 #include "app/settings.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -113,7 +114,7 @@ ExportedReference readReference(const Columns &row, const QString &textsFolder)
     ExportedReference r;
     for (int i = 0; i < row.names().size(); ++i) {
         const QString value = row.text(i);
-        r.values << (isListField(row.names().at(i)) ? listLines(value).join(QStringLiteral("\r\n"))
+        r.values << (isListField(row.names().at(i)) ? listLines(value).join(LineBreak)
                                                     : value.trimmed());
     }
     r.rank = row.text(QStringLiteral("Rang")).trimmed();

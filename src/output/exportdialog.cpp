@@ -131,7 +131,7 @@ void ExportDialog::build()
         });
     }
     connect(browse, &QPushButton::clicked, this, &ExportDialog::chooseFile);
-    connect(m_export, &QPushButton::clicked, this, &ExportDialog::exportBasket);
+    connect(m_export, &QPushButton::clicked, this, &ExportDialog::exportChosen);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -231,7 +231,7 @@ void ExportDialog::tell(MessageIcon icon, const QString &text)
     m_window.context().platform.messageBox.show(icon, MessageButtons::Ok, text, MessageTitle);
 }
 
-bool ExportDialog::exportBasket()
+bool ExportDialog::exportChosen()
 {
     AppContext &context = m_window.context();
     const int basket = selectedBasket();

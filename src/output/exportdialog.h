@@ -36,7 +36,7 @@ public:
     ExportFormat selectedFormat() const;
     // "Parcourir…" and "Exporter". The export returns true when the file was written.
     void chooseFile();
-    bool exportBasket();
+    bool exportChosen();
 
 private:
     void build();

@@ -1,5 +1,6 @@
 #include "output/exportformats.h"
 
+#include "app/linebreak.h"
 #include "output/basketexport.h"
 
 #include <QJsonArray>
@@ -147,7 +148,7 @@ void risLine(QString &out, const char *tag, const QString &value)
 {
     const QString text = oneLine(value);
     if (!text.isEmpty())
-        out += QLatin1String(tag) + QStringLiteral("  - ") + text + QStringLiteral("\r\n");
+        out += QLatin1String(tag) + QStringLiteral("  - ") + text + LineBreak;
 }
 
 void risRecord(QString &out, const ExportedReference &r)
@@ -262,7 +263,7 @@ void csvRow(QString &out, const QStringList &values)
             out += u',';
         csvField(out, values.at(i));
     }
-    out += QStringLiteral("\r\n");
+    out += LineBreak;
 }
 
 } // namespace

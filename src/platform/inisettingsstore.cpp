@@ -30,7 +30,7 @@ QString IniSettingsStore::defaultFilePath()
 
 IniSettingsStore::IniSettingsStore(QString filePath) : m_filePath(std::move(filePath)) {}
 
-QString IniSettingsStore::readValue(const QString &key, const QString &name) const
+QString IniSettingsStore::read(const QString &key, const QString &name) const
 {
     // A line that cannot be read is skipped: every well-formed value still counts.
     QSettings settings(m_filePath, QSettings::IniFormat);
@@ -45,7 +45,7 @@ QString IniSettingsStore::readValue(const QString &key, const QString &name) con
     return value.toString();
 }
 
-bool IniSettingsStore::writeValue(const QString &key, const QString &name, const QString &text)
+bool IniSettingsStore::write(const QString &key, const QString &name, const QString &text)
 {
     QSettings settings(m_filePath, QSettings::IniFormat);
     if (!settings.isWritable())

@@ -18,8 +18,8 @@ public:
 
     const QString &filePath() const { return m_filePath; }
 
-    QString readValue(const QString &key, const QString &name) const override;
-    bool writeValue(const QString &key, const QString &name, const QString &text) override;
+    QString read(const QString &key, const QString &name) const override;
+    bool write(const QString &key, const QString &name, const QString &text) override;
 
 private:
     QString m_filePath;

@@ -14,9 +14,9 @@ public:
 
     // The stored text, whole whatever its length; empty text when the value or the key is
     // missing or cannot be read.
-    virtual QString readValue(const QString &key, const QString &name) const = 0;
+    virtual QString read(const QString &key, const QString &name) const = 0;
     // Stores the text; false when the store cannot be written (nothing is stored then).
-    virtual bool writeValue(const QString &key, const QString &name, const QString &text) = 0;
+    virtual bool write(const QString &key, const QString &name, const QString &text) = 0;
 };
 
 } // namespace ferlin

@@ -168,7 +168,8 @@ bool CardBrowser::moveLast()
     return true;
 }
 
-GoToResult CardBrowser::goTo(const GoToRequest &request, MessageBox &messages, BusyPointer &pointer)
+GoToResult CardBrowser::runGoTo(const GoToRequest &request, MessageBox &messages,
+                                BusyPointer &pointer)
 {
     return GoTo(request, requireSet(), m_state.card, m_state.basePosition, messages, pointer);
 }

@@ -57,7 +57,7 @@ public:
     bool moveNext();
     bool moveLast();
     // "Aller" of the go-to panel (the whole base).
-    GoToResult goTo(const GoToRequest &request, MessageBox &messages, BusyPointer &pointer);
+    GoToResult runGoTo(const GoToRequest &request, MessageBox &messages, BusyPointer &pointer);
 
     bool hasCurrent() const { return set() && set()->hasCurrent(); }
     // The fields of the current reference by name, as texts; empty when there is none.

@@ -1,12 +1,11 @@
 #include "record/clipboardtext.h"
 
+#include "app/linebreak.h"
 #include "db/fieldpresentation.h"
 
 namespace ferlin {
 
 namespace {
-
-const QString LineBreak = QStringLiteral("\r\n");
 
 // Every line break as carriage return and line feed, whatever the stored value holds.
 QString withCrLf(QString text)

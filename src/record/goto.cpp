@@ -1,5 +1,6 @@
 #include "record/goto.h"
 
+#include "app/linebreak.h"
 #include "db/dberror.h"
 #include "db/jetdialect.h"
 #include "db/recordset.h"
@@ -249,8 +250,8 @@ private:
     {
         m_pointer.restore();
         m_messages.show(MessageIcon::None, MessageButtons::Ok,
-                        QStringLiteral("Erreur ") + QString::number(number) +
-                            QStringLiteral("\r\n") + description,
+                        QStringLiteral("Erreur ") + QString::number(number) + LineBreak +
+                            description,
                         QStringLiteral("Erreur"));
     }
 

@@ -263,7 +263,7 @@ void RecordCard::build()
         for (int n = 1; n <= 3; ++n)
             m_window.countLabels().add(n, panel->countLabel(n));
         connect(panel, &AddPanel::addRequested, this,
-                [this, panel](int basket) { addToBasket(panel, basket); });
+                [this, panel](int basket) { addChosenBasket(panel, basket); });
     }
 
     connect(m_first, &QToolButton::clicked, this, &RecordCard::moveFirst);
@@ -271,10 +271,10 @@ void RecordCard::build()
     connect(m_next, &QToolButton::clicked, this, &RecordCard::moveNext);
     connect(m_last, &QToolButton::clicked, this, &RecordCard::moveLast);
     connect(m_navigate, &QPushButton::clicked, this, &RecordCard::showNavigation);
-    connect(m_navigation, &NavigationPanel::goRequested, this, &RecordCard::goTo);
+    connect(m_navigation, &NavigationPanel::goRequested, this, &RecordCard::goToRequested);
     connect(m_addFromBase, &QPushButton::clicked, this, &RecordCard::showAddFromBase);
     connect(m_addFromBasket, &QPushButton::clicked, this, &RecordCard::showAddFromBasket);
-    connect(m_remove, &QPushButton::clicked, this, &RecordCard::removeFromBasket);
+    connect(m_remove, &QPushButton::clicked, this, &RecordCard::removeShownReference);
     connect(m_backToList, &QPushButton::clicked, this, [this] {
         if (m_returnToList)
             m_returnToList();
@@ -520,23 +520,23 @@ void RecordCard::showAddFromBasket()
     m_addPanelBasket->raise();
 }
 
-void RecordCard::addToBasket(AddPanel *panel, int basket)
+void RecordCard::addChosenBasket(AddPanel *panel, int basket)
 {
     m_operations->AddToBasket(basket);
     panel->hide();
 }
 
-void RecordCard::removeFromBasket()
+void RecordCard::removeShownReference()
 {
     m_operations->RemoveFromBasket();
     refresh();
 }
 
-void RecordCard::goTo()
+void RecordCard::goToRequested()
 {
     if (!m_context.card.isOpen())
         return;
-    const GoToResult result = m_context.card.goTo(
+    const GoToResult result = m_context.card.runGoTo(
         m_navigation->request(), m_context.platform.messageBox, m_context.platform.busyPointer);
     m_navigation->apply(result);
     if (result.moved || result.closePanel)
@@ -550,17 +550,17 @@ void RecordCard::setStartupTexts()
     UpdateRankLine(card.mode, card.position, card.count);
 }
 
-void RecordCard::updateRankLine(int mode, int position, int count)
+void RecordCard::rankLineChanged(int mode, int position, int count)
 {
     UpdateRankLine(mode, position, count);
 }
 
-void RecordCard::showEmptyBasketCard(int basket)
+void RecordCard::basketShownEmpty(int basket)
 {
     ShowEmptyBasketCard(basket);
 }
 
-void RecordCard::publishBasketCounts()
+void RecordCard::publishCounts()
 {
     m_window.publishCounts();
 }

@@ -57,9 +57,9 @@ public:
     // StartupListener
     void setStartupTexts() override;
     // BasketViews
-    void updateRankLine(int mode, int position, int count) override;
-    void showEmptyBasketCard(int basket) override;
-    void publishBasketCounts() override;
+    void rankLineChanged(int mode, int position, int count) override;
+    void basketShownEmpty(int basket) override;
+    void publishCounts() override;
     void bringIntroToFront() override;
 
 protected:
@@ -88,9 +88,9 @@ private:
     void showNavigation();
     void showAddFromBase();
     void showAddFromBasket();
-    void addToBasket(AddPanel *panel, int basket);
-    void removeFromBasket();
-    void goTo();
+    void addChosenBasket(AddPanel *panel, int basket);
+    void removeShownReference();
+    void goToRequested();
 
     ScreenHost &m_window;
     AppContext &m_context;

@@ -1,5 +1,7 @@
 #include "record/textaccess.h"
 
+#include "app/linebreak.h"
+#include "platform/discretry.h"
 #include "platform/platformerror.h"
 #include "platform/storedpath.h"
 
@@ -9,7 +11,6 @@ namespace ferlin {
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\r\n");
 const QString Blank = QStringLiteral(" ");
 const QString ErrorTitle = QStringLiteral(" Erreur");
 const QString NoViewerText =
@@ -51,6 +52,7 @@ public:
             else
                 openFromDisc(viewer);
         } catch (const Cancelled &) {
+        } catch (const DiscWaitStopped &) {
         } catch (const PlatformError &error) {
             m_platform.messageBox.show(MessageIcon::None, MessageButtons::Ok,
                                        error.description() + checkAdvice(), Blank);
@@ -74,18 +76,15 @@ private:
     // answers OK; Cancel ends the operation. Any other failure goes up.
     template <typename Step> decltype(auto) retrying(Step step) const
     {
-        for (;;) {
-            try {
-                return step();
-            } catch (const PlatformError &error) {
-                if (error.number() != PlatformErrorCode::DiskNotReady)
-                    throw;
-                if (!ask(error.description() + LineBreak + QStringLiteral("Mettez le CD-ROM n° ") +
-                         m_place.disc + QStringLiteral(" dans le lecteur ") + m_settings.cdDrive +
-                         QStringLiteral(" et attendez son démarrage")))
-                    throw Cancelled{};
-            }
-        }
+        return RetryWhileNotReady(step, [this](const PlatformError &error) {
+            if (error.number() != PlatformErrorCode::DiskNotReady)
+                return NotReadyAnswer::NotMine;
+            return ask(error.description() + LineBreak + QStringLiteral("Mettez le CD-ROM n° ") +
+                       m_place.disc + QStringLiteral(" dans le lecteur ") + m_settings.cdDrive +
+                       QStringLiteral(" et attendez son démarrage"))
+                       ? NotReadyAnswer::TryAgain
+                       : NotReadyAnswer::Stop;
+        });
     }
 
     void launch(const QString &viewer, const QString &file) const

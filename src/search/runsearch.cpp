@@ -1,6 +1,7 @@
 #include "search/runsearch.h"
 
 #include "app/appcontext.h"
+#include "app/linebreak.h"
 #include "baskets/basketstore.h"
 #include "db/schema.h"
 #include "search/condition.h"
@@ -11,8 +12,6 @@
 namespace ferlin {
 
 namespace {
-
-const QString CrLf = QStringLiteral("\r\n");
 
 // One press of "Recherche" once its condition is built; every database failure is thrown.
 class Search {
@@ -51,13 +50,13 @@ public:
             say(MessageIcon::None, QStringLiteral("Une référence a été trouvée"));
         } else if (ask(MessageIcon::None,
                        QString::number(found) + QStringLiteral(" références ont été trouvées") +
-                           CrLf +
+                           LineBreak +
                            QStringLiteral("Copier le résultat de cette recherche dans le panier ") +
                            QString::number(m_basket) + QStringLiteral(" ?"),
                        QStringLiteral("Résultat")) != MessageAnswer::Yes) {
             return;
         }
-        if (m_criteria.replace ? replaceBasket(result) : addToBasket(result))
+        if (m_criteria.replace ? replaceByResult(result) : addResult(result))
             showDestination();
     }
 
@@ -68,7 +67,7 @@ private:
         return m_context.catalogue.selectionOn(Schema::basketTable(m_basket));
     }
 
-    bool addToBasket(const RecordSet &result)
+    bool addResult(const RecordSet &result)
     {
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
@@ -91,7 +90,7 @@ private:
         return true;
     }
 
-    bool replaceBasket(const RecordSet &result)
+    bool replaceByResult(const RecordSet &result)
     {
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
@@ -99,15 +98,15 @@ private:
         if (state.basketCounts[m_basket] != 0 &&
             ask(MessageIcon::Exclamation,
                 QStringLiteral("Attention, le panier ") + basket +
-                    QStringLiteral(" va être vidé et son contenu perdu.") + CrLf +
+                    QStringLiteral(" va être vidé et son contenu perdu.") + LineBreak +
                     QStringLiteral("On continue ?"),
                 QStringLiteral(" ")) != MessageAnswer::Yes)
             return false;
         pointer.showBusy();
         // Read before emptying: the search may have run over the destination basket itself.
         const BasketStore::Rows rows = BasketStore::readRows(result);
-        if (m_views.emptyBasket)
-            m_views.emptyBasket(m_basket);
+        if (m_views.emptyBasketShown)
+            m_views.emptyBasketShown(m_basket);
         if (state.basketCounts[m_basket] != 0) {
             // The emptying failed and has said why; nothing is copied over what is left.
             pointer.restore();
@@ -158,8 +157,8 @@ private:
 
     void publishCounts()
     {
-        if (m_views.publishBasketCounts)
-            m_views.publishBasketCounts();
+        if (m_views.publishCounts)
+            m_views.publishCounts();
     }
     void say(MessageIcon icon, const QString &text)
     {
@@ -230,7 +229,7 @@ void SearchRunner::place(const SelectionCriteria &criteria, const QString &condi
         else
             messages.show(MessageIcon::Exclamation, MessageButtons::Ok,
                           QStringLiteral("Erreur ") + u' ' + QString::number(error.number()) +
-                              CrLf + error.description(),
+                              LineBreak + error.description(),
                           QStringLiteral("Sélection avortée"));
     }
 }

@@ -12,9 +12,9 @@ struct AppContext;
 // What the search asks of the screens at its end and on the way.
 struct SearchViews {
     // Empties basket k as the basket operations do (the record card shows it empty).
-    std::function<void(int basket)> emptyBasket;
+    std::function<void(int basket)> emptyBasketShown;
     // Writes the basket counts into every count label.
-    std::function<void()> publishBasketCounts;
+    std::function<void()> publishCounts;
     // The card has been given basket k's ordered set: open the card on it (basket mode, from
     // the first reference) and show basket k in the basket list, brought to the front.
     std::function<void(int basket)> showDestinationBasket;

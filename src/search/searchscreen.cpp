@@ -285,7 +285,7 @@ void SearchScreen::build()
         named(new QPushButton(QStringLiteral("Recherche"), this), QStringLiteral("Cmd_selection"));
     auto *cancel =
         named(new QPushButton(QStringLiteral("Annule tout"), this), QStringLiteral("Command1"));
-    connect(run, &QPushButton::clicked, this, &SearchScreen::runSearch);
+    connect(run, &QPushButton::clicked, this, &SearchScreen::startSearch);
     connect(cancel, &QPushButton::clicked, this, &SearchScreen::cancelAll);
     side->addWidget(run);
     side->addWidget(cancel);
@@ -508,7 +508,7 @@ void SearchScreen::publishCriteria()
                              m_keywordLabels[2]->text(), m_keywordLabels[3]->text()};
 }
 
-void SearchScreen::runSearch()
+void SearchScreen::startSearch()
 {
     m_runner->RunSearch(criteria(), m_context.state.keywords);
 }

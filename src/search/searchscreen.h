@@ -39,7 +39,7 @@ public:
     // The copy of the keywords shown on the screen, read by prints and archives.
     QString keywordCaption(const char *labelName) const;
 
-    void runSearch();
+    void startSearch();
     void cancelAll();
 
     // StartupListener: the lists and the counts, when the screen exists before the start-up.

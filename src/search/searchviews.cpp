@@ -10,10 +10,10 @@ namespace ferlin {
 SearchViews SearchViewsOf(ScreenHost &host)
 {
     SearchViews views;
-    views.emptyBasket = [&host](int basket) {
+    views.emptyBasketShown = [&host](int basket) {
         host.card()->basketOperations().EmptyBasket(basket);
     };
-    views.publishBasketCounts = [&host] { host.publishCounts(); };
+    views.publishCounts = [&host] { host.publishCounts(); };
     views.showDestinationBasket = [&host](int basket) {
         const CardState &card = host.context().state.card;
         host.card()->OpenCard(CardState::BasketMode, basket, card.count, card.position);

@@ -141,8 +141,7 @@ TEST(SaveSettings, WritesEveryValueInOrderAndReadsBackTrimmed)
         expected << name;
     expected << QStringLiteral("IgnorerAccents");
     EXPECT_EQ(store.writtenNames(), expected);
-    EXPECT_EQ(store.readValue(Settings::Key, QStringLiteral("IgnorerAccents")),
-              QStringLiteral("1"));
+    EXPECT_EQ(store.read(Settings::Key, QStringLiteral("IgnorerAccents")), QStringLiteral("1"));
     EXPECT_TRUE(messages.messages().isEmpty());
 
     Settings reloaded;

@@ -142,7 +142,7 @@ TEST(Startup, BasketsHoldingRowsShowTheirCounts)
     QLabel label2, label3;
     p.window.countLabels().add(2, &label2);
     p.window.countLabels().add(3, &label3);
-    p.window.publishBasketCounts();
+    p.window.publishCounts();
     EXPECT_EQ(label2.text(), QStringLiteral("3"));
     EXPECT_EQ(label3.text(), QStringLiteral("1"));
 }
@@ -288,7 +288,7 @@ TEST(QuitDialog, NoHidesItAndYesSavesThenEnds)
     p.context.state.settings.pdfViewer = QStringLiteral(" /usr/bin/okular ");
     yes->click();
     EXPECT_FALSE(p.window.isVisible());
-    EXPECT_EQ(p.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurPDF")),
+    EXPECT_EQ(p.fakes.settings.read(Settings::Key, QStringLiteral("LecteurPDF")),
               QStringLiteral("/usr/bin/okular"));
     EXPECT_EQ(p.fakes.settings.writtenNames().front(), QStringLiteral("Startup"));
 }

@@ -25,7 +25,7 @@ struct Transfers : test::ProgramFixture {
             QStringLiteral("INSERT INTO [") + Schema::basketTable(basket) +
             QStringLiteral("] SELECT * FROM TArticles WHERE ") + condition);
         context.state.basketCounts[basket] += rows;
-        window.publishBasketCounts();
+        window.publishCounts();
     }
     void open()
     {

@@ -179,7 +179,7 @@ protected:
     }
     QString stored(const char *name)
     {
-        return program.fakes.settings.readValue(Settings::Key, QString::fromUtf8(name));
+        return program.fakes.settings.read(Settings::Key, QString::fromUtf8(name));
     }
     void start()
     {

@@ -122,9 +122,9 @@ TEST_F(ConfigPages, TypingAPathChangesTheSettingsAtOnceAndTheSaveStoresItTrimmed
     EXPECT_EQ(saved.text, QStringLiteral("Le paramétrage a été sauvegardé"));
     EXPECT_EQ(saved.icon, MessageIcon::None);
     EXPECT_FALSE(saved.title.has_value());
-    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurPDF")),
+    EXPECT_EQ(program.fakes.settings.read(Settings::Key, QStringLiteral("LecteurPDF")),
               QStringLiteral("/opt/okular"));
-    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("Startup")),
+    EXPECT_EQ(program.fakes.settings.read(Settings::Key, QStringLiteral("Startup")),
               QStringLiteral("1"));
 }
 
@@ -138,11 +138,11 @@ TEST_F(ConfigPages, TheAccentBoxShowsTheStoredSettingAndChangesItUntilSaved)
     EXPECT_TRUE(box->isChecked());
     click(box);
     EXPECT_FALSE(settings().ignoreAccents);
-    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("IgnorerAccents")),
+    EXPECT_EQ(program.fakes.settings.read(Settings::Key, QStringLiteral("IgnorerAccents")),
               QStringLiteral("1"));
     program.window.showScreen(QStringLiteral("F_copie"));
     click(on2<QPushButton>("Cmd_config"));
-    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("IgnorerAccents")),
+    EXPECT_EQ(program.fakes.settings.read(Settings::Key, QStringLiteral("IgnorerAccents")),
               QStringLiteral("0"));
 }
 
@@ -257,7 +257,7 @@ TEST_F(ConfigPages, AfterACopyTheLocationSwitchesAtOnceAndTheDriveIsChosenFromTh
     EXPECT_EQ(settings().cdDrive, QStringLiteral("/dev/sr1"));
     EXPECT_FALSE(list->isVisible());
     // Nothing is stored before a save.
-    EXPECT_EQ(program.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurCD")),
+    EXPECT_EQ(program.fakes.settings.read(Settings::Key, QStringLiteral("LecteurCD")),
               QStringLiteral("/dev/sr0"));
 }
 

@@ -189,9 +189,9 @@ struct TextCopy : public ::testing::Test {
 
 TEST(TextCopyHelpers, PathsSpaceAndTally)
 {
-    EXPECT_EQ(WithTrailingBackslash(QStringLiteral("/a/b")), QStringLiteral("/a/b/"));
-    EXPECT_EQ(WithTrailingBackslash(QStringLiteral("/a/b/")), QStringLiteral("/a/b/"));
-    EXPECT_EQ(WithTrailingBackslash(QString()), QStringLiteral("/"));
+    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/a/b")), QStringLiteral("/a/b/"));
+    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/a/b/")), QStringLiteral("/a/b/"));
+    EXPECT_EQ(WithTrailingSeparator(QString()), QStringLiteral("/"));
     EXPECT_TRUE(hasRoomForTexts(1200 * MB));
     EXPECT_FALSE(hasRoomForTexts(1200 * MB - 1));
 
@@ -423,11 +423,11 @@ TEST_F(TextCopy, CustomCopyIntoAPickedFolder)
     frame->open();
     choose(TextCopyFrame::CustomCopy);
     auto *tree = child<FolderTree>("Dir2");
-    ASSERT_EQ(WithTrailingBackslash(tree->rootFolder()), home) << "the program's drive";
+    ASSERT_EQ(WithTrailingSeparator(tree->rootFolder()), home) << "the program's drive";
     const QString usb = dir.filePath(QStringLiteral("usb/"));
     QDir().mkpath(usb);
     ASSERT_TRUE(child<DriveList>("Drive3")->chooseDrive(QStringLiteral("/media/usb/")));
-    EXPECT_EQ(WithTrailingBackslash(tree->rootFolder()), usb);
+    EXPECT_EQ(WithTrailingSeparator(tree->rootFolder()), usb);
     EXPECT_EQ(child<QLineEdit>("Text_Dossier")->text(), usb);
     ASSERT_TRUE(child<DriveList>("Drive3")->chooseDrive(Home));
     ASSERT_TRUE(tree->chooseFolder(home + QStringLiteral("docs")));

@@ -106,11 +106,11 @@ TEST(TextCopyForReal, CopiesBothDiscsIntoTheProgramFolderThenTexteReadsTheHardDi
     EXPECT_EQ(settings.textsCopied, u'O');
     EXPECT_EQ(settings.hardDiskFolder, programFolder);
     EXPECT_TRUE(settings.textsOnHardDisk);
-    EXPECT_EQ(fakes.settings.readValue(Settings::Key, QStringLiteral("CheminHD")), programFolder);
-    EXPECT_EQ(fakes.settings.readValue(Settings::Key, QStringLiteral("TextesRecopies")),
+    EXPECT_EQ(fakes.settings.read(Settings::Key, QStringLiteral("CheminHD")), programFolder);
+    EXPECT_EQ(fakes.settings.read(Settings::Key, QStringLiteral("TextesRecopies")),
               QStringLiteral("O"));
     // The save came before the switch: the location stored is the one chosen before the copy.
-    EXPECT_EQ(fakes.settings.readValue(Settings::Key, QStringLiteral("TextesHD")),
+    EXPECT_EQ(fakes.settings.read(Settings::Key, QStringLiteral("TextesHD")),
               QStringLiteral("True"));
 
     // With no disc in the drive at all, "Texte" reads the copy on the hard disk.

@@ -28,9 +28,9 @@ namespace {
 // The screens are not there: nothing to show.
 class NoViews : public BasketViews {
 public:
-    void updateRankLine(int, int, int) override {}
-    void showEmptyBasketCard(int) override {}
-    void publishBasketCounts() override {}
+    void rankLineChanged(int, int, int) override {}
+    void basketShownEmpty(int) override {}
+    void publishCounts() override {}
     void bringIntroToFront() override {}
 };
 
@@ -71,7 +71,9 @@ int main(int argc, char **argv)
         NoViews views;
         BasketOperations operations(context, views);
         SearchViews searchViews;
-        searchViews.emptyBasket = [&operations](int basket) { operations.EmptyBasket(basket); };
+        searchViews.emptyBasketShown = [&operations](int basket) {
+            operations.EmptyBasket(basket);
+        };
         SearchRunner search(context, searchViews);
         BasketTransfer transfer(context, [] {});
 

@@ -163,7 +163,7 @@ TEST(Screens, ScreenReadersReadWhatEachControlShowsAfterItChanged)
     p.context.catalogue.db->execute(
         QStringLiteral("INSERT INTO [TSélection2] SELECT * FROM TArticles WHERE Rang < 4"));
     p.context.state.basketCounts[2] = 3;
-    p.window.publishBasketCounts();
+    p.window.publishCounts();
     p.window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
     p.find<QToolButton>("Cmd_Droite")->click();
     p.showBasketOnCard(2);

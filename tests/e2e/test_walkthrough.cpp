@@ -514,13 +514,13 @@ void Walkthrough::configureAndQuit()
     p.click("F_copie", "Cmd_config");
     EXPECT_EQ(p.fakes.messageBox.lastMessage().text,
               QStringLiteral("Le paramétrage a été sauvegardé"));
-    EXPECT_EQ(p.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurPDF")), firstViewer);
+    EXPECT_EQ(p.fakes.settings.read(Settings::Key, QStringLiteral("LecteurPDF")), firstViewer);
 
     // Changed again and not saved: quitting saves it.
     QTest::mouseClick(p.in<QLabel>("F_copie", "Label3"), Qt::LeftButton);
     EXPECT_EQ(p.front(), QStringLiteral("Config"));
     ASSERT_NO_FATAL_FAILURE(typeViewer(Viewer));
-    EXPECT_EQ(p.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurPDF")), firstViewer);
+    EXPECT_EQ(p.fakes.settings.read(Settings::Key, QStringLiteral("LecteurPDF")), firstViewer);
     p.command("Cmd_Quitte");
     QuitDialog *quit = p.window.quitDialog();
     ASSERT_TRUE(quit->isVisible());
@@ -529,7 +529,7 @@ void Walkthrough::configureAndQuit()
     yes->click();
     EXPECT_FALSE(p.window.isVisible());
     EXPECT_FALSE(quit->isVisible());
-    EXPECT_EQ(p.fakes.settings.readValue(Settings::Key, QStringLiteral("LecteurPDF")), Viewer);
+    EXPECT_EQ(p.fakes.settings.read(Settings::Key, QStringLiteral("LecteurPDF")), Viewer);
 }
 
 void Walkthrough::startAgain()

@@ -2,13 +2,13 @@
 
 namespace ferlin {
 
-QString FakeSettingsStore::readValue(const QString &key, const QString &name) const
+QString FakeSettingsStore::read(const QString &key, const QString &name) const
 {
     ++m_reads;
     return m_values.value({key, name});
 }
 
-bool FakeSettingsStore::writeValue(const QString &key, const QString &name, const QString &text)
+bool FakeSettingsStore::write(const QString &key, const QString &name, const QString &text)
 {
     m_writes.append(Write{key, name, text, m_writable});
     if (m_writable)

@@ -18,8 +18,8 @@ public:
         bool stored = false;
     };
 
-    QString readValue(const QString &key, const QString &name) const override;
-    bool writeValue(const QString &key, const QString &name, const QString &text) override;
+    QString read(const QString &key, const QString &name) const override;
+    bool write(const QString &key, const QString &name, const QString &text) override;
 
     // Puts a value without logging a write (the state before the test).
     void setValue(const QString &key, const QString &name, const QString &text);

@@ -90,9 +90,9 @@ QStringList openFiles(qint64 pid)
 }
 
 struct NoViews : BasketViews {
-    void updateRankLine(int, int, int) override {}
-    void showEmptyBasketCard(int) override {}
-    void publishBasketCounts() override {}
+    void rankLineChanged(int, int, int) override {}
+    void basketShownEmpty(int) override {}
+    void publishCounts() override {}
     void bringIntroToFront() override {}
 };
 

@@ -56,7 +56,7 @@ struct ArchiveProgram {
                    QStringLiteral("] SELECT * FROM TArticles WHERE ") + condition);
         RecordSet set(db, Schema::basketTable(basket));
         f.context.state.basketCounts[basket] = set.recordCount();
-        f.window.publishBasketCounts();
+        f.window.publishCounts();
     }
 
     QCheckBox *box(PrintField field)

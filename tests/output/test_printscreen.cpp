@@ -45,7 +45,7 @@ struct PrintScreenProgram {
                    QStringLiteral("] SELECT * FROM TArticles WHERE ") + condition);
         RecordSet set(db, BasketPrintSource(basket));
         f.context.state.basketCounts[basket] = set.recordCount();
-        f.window.publishBasketCounts();
+        f.window.publishCounts();
     }
 
     QCheckBox *box(PrintField field) const

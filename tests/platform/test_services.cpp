@@ -59,8 +59,8 @@ TEST(LinuxPlatform, HandsOutTheRealServicesWithTheChosenSettingsFile)
     const QString file = dir.filePath(QStringLiteral("ferlin.ini"));
     LinuxPlatform services(file);
     Platform &platform = services.platform();
-    ASSERT_TRUE(platform.settings.writeValue(SettingsStore::ferlinKey(), QStringLiteral("Startup"),
-                                             QStringLiteral("1")));
+    ASSERT_TRUE(platform.settings.write(SettingsStore::ferlinKey(), QStringLiteral("Startup"),
+                                        QStringLiteral("1")));
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_FALSE(platform.busyPointer.isBusy());
     EXPECT_TRUE(platform.files.folderExists(dir.path()));

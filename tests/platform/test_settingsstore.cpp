@@ -43,11 +43,10 @@ TEST(IniSettingsStore, ValuesOfAnyTextAndLengthReadBackWhole)
         QStringLiteral("Éléments accentués"),
     };
     for (const QString &text : texts) {
-        ASSERT_TRUE(store.writeValue(Key, QStringLiteral("CheminHD"), text));
-        EXPECT_EQ(store.readValue(Key, QStringLiteral("CheminHD")), text);
+        ASSERT_TRUE(store.write(Key, QStringLiteral("CheminHD"), text));
+        EXPECT_EQ(store.read(Key, QStringLiteral("CheminHD")), text);
         // Another store on the same file (a new run) reads the same text.
-        EXPECT_EQ(IniSettingsStore(store.filePath()).readValue(Key, QStringLiteral("CheminHD")),
-                  text);
+        EXPECT_EQ(IniSettingsStore(store.filePath()).read(Key, QStringLiteral("CheminHD")), text);
     }
 }
 
@@ -55,19 +54,18 @@ TEST(IniSettingsStore, OneLinePerNameAndMissingValuesReadEmpty)
 {
     QTemporaryDir dir;
     IniSettingsStore store(dir.filePath(QStringLiteral("ferlin.ini")));
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("Startup")), QString());
+    EXPECT_EQ(store.read(Key, QStringLiteral("Startup")), QString());
 
-    ASSERT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
-    ASSERT_TRUE(store.writeValue(Key, QStringLiteral("LecteurCD"), QStringLiteral("/dev/sr0")));
-    ASSERT_TRUE(store.writeValue(Key, QStringLiteral("CheminHD"), QString()));
-    ASSERT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("0")));
+    ASSERT_TRUE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    ASSERT_TRUE(store.write(Key, QStringLiteral("LecteurCD"), QStringLiteral("/dev/sr0")));
+    ASSERT_TRUE(store.write(Key, QStringLiteral("CheminHD"), QString()));
+    ASSERT_TRUE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("0")));
 
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("Startup")), QStringLiteral("0"));
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("LecteurCD")), QStringLiteral("/dev/sr0"));
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("CheminHD")), QString());
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("LecteurPDF")), QString());
-    EXPECT_EQ(store.readValue(QStringLiteral("Software\\Autre"), QStringLiteral("Startup")),
-              QString());
+    EXPECT_EQ(store.read(Key, QStringLiteral("Startup")), QStringLiteral("0"));
+    EXPECT_EQ(store.read(Key, QStringLiteral("LecteurCD")), QStringLiteral("/dev/sr0"));
+    EXPECT_EQ(store.read(Key, QStringLiteral("CheminHD")), QString());
+    EXPECT_EQ(store.read(Key, QStringLiteral("LecteurPDF")), QString());
+    EXPECT_EQ(store.read(QStringLiteral("Software\\Autre"), QStringLiteral("Startup")), QString());
 
     const QByteArray content = fileContent(store.filePath());
     EXPECT_EQ(content.count("Startup="), 1);
@@ -82,7 +80,7 @@ TEST(IniSettingsStore, AHandWrittenValueWithCommasReadsAsOneText)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Software]\nFerlin\\LecteurPDF=/opt/lecteur, version 2\n");
     file.close();
-    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("LecteurPDF")),
+    EXPECT_EQ(IniSettingsStore(path).read(Key, QStringLiteral("LecteurPDF")),
               QStringLiteral("/opt/lecteur, version 2"));
 }
 
@@ -96,11 +94,10 @@ TEST(IniSettingsStore, AFileThatCannotBeWrittenRefusesAndKeepsNothing)
     blocker.close();
 
     IniSettingsStore store(dir.filePath(QStringLiteral("Ferlin/ferlin.ini")));
-    EXPECT_FALSE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
-    EXPECT_FALSE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("Startup")), QString());
-    EXPECT_EQ(IniSettingsStore(store.filePath()).readValue(Key, QStringLiteral("Startup")),
-              QString());
+    EXPECT_FALSE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_FALSE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_EQ(store.read(Key, QStringLiteral("Startup")), QString());
+    EXPECT_EQ(IniSettingsStore(store.filePath()).read(Key, QStringLiteral("Startup")), QString());
 }
 
 TEST(IniSettingsStore, ALineThatCannotBeReadLosesNothingElse)
@@ -109,8 +106,8 @@ TEST(IniSettingsStore, ALineThatCannotBeReadLosesNothingElse)
     const QString path = dir.filePath(QStringLiteral("ferlin.ini"));
     {
         IniSettingsStore store(path);
-        ASSERT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
-        ASSERT_TRUE(store.writeValue(Key, QStringLiteral("LecteurCD"), QStringLiteral("/dev/sr1")));
+        ASSERT_TRUE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+        ASSERT_TRUE(store.write(Key, QStringLiteral("LecteurCD"), QStringLiteral("/dev/sr1")));
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::Append));
@@ -119,17 +116,16 @@ TEST(IniSettingsStore, ALineThatCannotBeReadLosesNothingElse)
     const QByteArray damaged = fileContent(path);
 
     IniSettingsStore store(path);
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("Startup")), QStringLiteral("1"));
-    EXPECT_EQ(store.readValue(Key, QStringLiteral("LecteurCD")), QStringLiteral("/dev/sr1"));
+    EXPECT_EQ(store.read(Key, QStringLiteral("Startup")), QStringLiteral("1"));
+    EXPECT_EQ(store.read(Key, QStringLiteral("LecteurCD")), QStringLiteral("/dev/sr1"));
     // A write succeeds and says so; the file as it was is kept beside it.
-    EXPECT_TRUE(
-        store.writeValue(Key, QStringLiteral("LecteurPDF"), QStringLiteral("/usr/bin/evince")));
-    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("LecteurCD")),
+    EXPECT_TRUE(store.write(Key, QStringLiteral("LecteurPDF"), QStringLiteral("/usr/bin/evince")));
+    EXPECT_EQ(IniSettingsStore(path).read(Key, QStringLiteral("LecteurCD")),
               QStringLiteral("/dev/sr1"));
-    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("LecteurPDF")),
+    EXPECT_EQ(IniSettingsStore(path).read(Key, QStringLiteral("LecteurPDF")),
               QStringLiteral("/usr/bin/evince"));
     EXPECT_EQ(fileContent(path + QStringLiteral(".bak")), damaged);
-    EXPECT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_TRUE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
     EXPECT_EQ(fileContent(path + QStringLiteral(".bak")), damaged);
 }
 
@@ -142,7 +138,6 @@ TEST(IniSettingsStore, AGarbageFileIsWrittenOverWithoutAFalseRefusal)
     file.write("\x01\x02[\xff\xfe=]]\n[[[\n=\n");
     file.close();
     IniSettingsStore store(path);
-    EXPECT_TRUE(store.writeValue(Key, QStringLiteral("Startup"), QStringLiteral("1")));
-    EXPECT_EQ(IniSettingsStore(path).readValue(Key, QStringLiteral("Startup")),
-              QStringLiteral("1"));
+    EXPECT_TRUE(store.write(Key, QStringLiteral("Startup"), QStringLiteral("1")));
+    EXPECT_EQ(IniSettingsStore(path).read(Key, QStringLiteral("Startup")), QStringLiteral("1"));
 }

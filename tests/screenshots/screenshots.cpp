@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
     // Basket 1 filled from the first references of the base, to show the list and the archive.
     context.state.basketCounts[1] = context.catalogue.db->execute(
         QStringLiteral("INSERT INTO [TSélection1] SELECT * FROM TArticles WHERE Rang > 6740"));
-    window.publishBasketCounts();
+    window.publishCounts();
     command("Cmd_voirpanier");
     camera.take(&window, QStringLiteral("05-basket-list"));
     camera.takeModal(

@@ -34,7 +34,7 @@ struct Searches : test::ProgramFixture {
     std::unique_ptr<SearchRunner> runner;
     SelectionCriteria criteria;
     KeywordChoice keywords;
-    QList<int> emptied;            // basket of each emptyBasket call
+    QList<int> emptied;            // basket of each emptyBasketShown call
     QStringList cardSourceAtEmpty; // the card's statement when the basket was emptied
     QList<int> shown;              // basket of each showDestinationBasket call
     int publications = 0;
@@ -45,16 +45,16 @@ struct Searches : test::ProgramFixture {
     {
         window.load();
         SearchViews views;
-        views.emptyBasket = [this](int basket) {
+        views.emptyBasketShown = [this](int basket) {
             emptied << basket;
             cardSourceAtEmpty << context.catalogue.card->source();
             window.screenAs<RecordCard>(QStringLiteral("F_formul"))
                 ->basketOperations()
                 .EmptyBasket(basket);
         };
-        views.publishBasketCounts = [this] {
+        views.publishCounts = [this] {
             ++publications;
-            window.publishBasketCounts();
+            window.publishCounts();
         };
         views.showDestinationBasket = [this](int basket) {
             shown << basket;
