@@ -23,17 +23,20 @@ const QPoint MenuPlace(250, 6000);
 class SelectionCopier : public QObject {
 public:
     SelectionCopier(QPlainTextEdit *box, Clipboard &clipboard, QObject *parent)
-        : QObject(parent), m_box(box), m_clipboard(clipboard)
+        : QObject(parent), m_box(box), m_viewport(box->viewport()), m_clipboard(clipboard)
     {
-        box->viewport()->installEventFilter(this);
+        m_viewport->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != m_box->viewport())
+        // Only mouse events of the viewport: other events come even while the box is destroyed.
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        const bool release = event->type() == QEvent::MouseButtonRelease;
+        if (!(press || release) || watched != m_viewport)
             return QObject::eventFilter(watched, event);
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (press) {
             // A click inside the selection would keep it (the start of a drag): a click
             // empties it wherever it falls.
             const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
@@ -42,7 +45,7 @@ protected:
                 cursor.setPosition(m_box->cursorForPosition(at).position());
                 m_box->setTextCursor(cursor);
             }
-        } else if (event->type() == QEvent::MouseButtonRelease) {
+        } else {
             m_clipboard.setText(m_box->textCursor().selection().toPlainText());
         }
         return QObject::eventFilter(watched, event);
@@ -50,6 +53,7 @@ protected:
 
 private:
     QPlainTextEdit *m_box;
+    QObject *m_viewport;
     Clipboard &m_clipboard;
 };
 

@@ -7,6 +7,7 @@
 #include "support/samplebasecopy.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <map>
 #include <sys/types.h>
@@ -25,8 +27,9 @@ namespace {
 
 constexpr int NewEdition = 6773;
 constexpr int FormerEdition = 300;
-// How long after the conversion starts the child is killed.
-constexpr int Delays[] = {0, 5, 20, 50, 80, 110, 140, 170, 200, 400};
+// When the child is killed, as parts of the time a whole conversion takes on this machine (slower
+// under the sanitizers or a loaded machine): from its very start to well after its end.
+constexpr double Moments[] = {0, 0.05, 0.15, 0.3, 0.45, 0.6, 0.75, 0.9, 1.3, 2.5};
 
 QByteArray digest(const QString &path)
 {
@@ -58,10 +61,33 @@ QStringList killMidway(const QString &base, int delay)
     return QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
+// How long a conversion takes from its first line to "done", in milliseconds.
+int conversionTime()
+{
+    QTemporaryDir dir;
+    const QString base = copyOfGeneratedBase(dir, FormerEdition);
+    QProcess child;
+    child.start(QStringLiteral(FERLIN_IMPORTCHILD), {generatedBase(NewEdition), base});
+    child.waitForStarted();
+    QElapsedTimer clock;
+    QByteArray out;
+    while (!out.contains("done\n") && child.waitForReadyRead(120000)) {
+        if (!clock.isValid())
+            clock.start();
+        out += child.readAllStandardOutput();
+    }
+    const int elapsed = clock.isValid() ? int(clock.elapsed()) : 0;
+    child.kill();
+    child.waitForFinished();
+    return std::max(elapsed, 20);
+}
+
 TEST(ImportKill, AKillAtAnyMomentLeavesTheFormerBaseOrTheNewOneWhole)
 {
     std::map<QString, int> seen;
-    for (int delay : Delays) {
+    const int whole = conversionTime();
+    for (double moment : Moments) {
+        const int delay = int(moment * whole);
         SCOPED_TRACE("killed " + std::to_string(delay) + " ms after the conversion began");
         QTemporaryDir dir;
         const QString base = copyOfGeneratedBase(dir, FormerEdition);
