@@ -3,6 +3,8 @@
 #include "db/fieldpresentation.h"
 #include "db/recordset.h"
 
+#include <QDebug>
+
 namespace ferlin {
 
 namespace {
@@ -17,15 +19,20 @@ const std::array<QString, BasketGridModel::ColumnCount> &headers()
 
 } // namespace
 
-BasketGridModel::BasketGridModel(QObject *parent) : QAbstractTableModel(parent)
+// Lines kept: many screens of lines, so that scrolling back and forth reads nothing again.
+constexpr int KeptLines = 2000;
+
+BasketGridModel::BasketGridModel(QObject *parent) : QAbstractTableModel(parent), m_shown(KeptLines)
 {
-    m_lines.resize(1);
 }
+
+BasketGridModel::~BasketGridModel() = default;
 
 void BasketGridModel::reset()
 {
     beginResetModel();
-    m_lines.assign(1, Line{});
+    m_rows.reset();
+    m_shown.clear();
     endResetModel();
 }
 
@@ -45,24 +52,42 @@ BasketGridModel::Line BasketGridModel::lineFor(const QStringList &values)
             values.at(3).left(LongestShownTitle)};
 }
 
-int BasketGridModel::fill(const std::vector<QStringList> &rows)
+int BasketGridModel::fill(std::unique_ptr<RowReader> rows)
 {
-    std::vector<Line> lines;
-    lines.reserve(rows.size());
-    for (const QStringList &row : rows)
-        lines.push_back(lineFor(row));
-    if (lines.empty())
+    if (!rows || rows->count() == 0)
         return 0;
     // The empty line of the reset goes: line r is record r of the set.
     beginResetModel();
-    m_lines = std::move(lines);
+    m_rows = std::move(rows);
+    m_shown.clear();
     endResetModel();
-    return int(m_lines.size());
+    return m_rows->count();
+}
+
+const BasketGridModel::Line &BasketGridModel::line(int row) const
+{
+    static const Line empty;
+    if (!m_rows)
+        return empty;
+    if (const Line *kept = m_shown.object(row))
+        return *kept;
+    auto *read = new Line;
+    try {
+        *read = lineFor(m_rows->texts(row));
+    } catch (const DbError &error) {
+        // Drawing cannot stop for a failed read (a base locked for long): the line shows empty
+        // and is read again when next shown.
+        qWarning() << "basket list line" << row << error.what();
+        delete read;
+        return empty;
+    }
+    m_shown.insert(row, read);
+    return *read;
 }
 
 int BasketGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_lines.size());
+    return parent.isValid() ? 0 : (m_rows ? m_rows->count() : 1);
 }
 
 int BasketGridModel::columnCount(const QModelIndex &parent) const
@@ -74,7 +99,7 @@ QVariant BasketGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
-    return m_lines[size_t(index.row())][size_t(index.column())];
+    return line(index.row())[size_t(index.column())];
 }
 
 QVariant BasketGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -187,10 +187,8 @@ void BasketList::ResetBasketGrid()
 
 void BasketList::FillBasketGrid(int basket, int count)
 {
-    setEnabled(false);
-    // Read without moving the card: line r is record r of the card's set.
-    m_model->fill(m_context.card.rows(BasketGridModel::fields()));
-    setEnabled(true);
+    // Read without moving the card: line r is record r of the card's set as it stands now.
+    m_model->fill(m_context.card.rowReader(BasketGridModel::fields()));
     m_basketNumber->setText(QString::number(basket));
     m_count->setText(QString::number(count));
 }

@@ -352,14 +352,9 @@ QStringList RecordSet::texts(const QStringList &fields)
     requireCurrent();
     const QString key = fields.join(u'\n');
     if (!m_partial || key != m_partialFields) {
-        QString columns;
-        for (const QString &field : fields) {
-            if (!columns.isEmpty())
-                columns += u',';
-            columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
-        }
-        m_partial = m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") +
-                                 m_table + QStringLiteral("] WHERE rowid=?"));
+        m_partial =
+            m_db.prepare(QStringLiteral("SELECT ") + columnList(fields) +
+                         QStringLiteral(" FROM [") + m_table + QStringLiteral("] WHERE rowid=?"));
         m_partialFields = key;
     }
     sqlite3_stmt *stmt = m_partial.get();
@@ -382,6 +377,63 @@ QStringList RecordSet::texts(const QStringList &fields)
     }
     sqlite3_reset(stmt);
     return out;
+}
+
+QString RecordSet::columnList(const QStringList &fields) const
+{
+    QString columns;
+    for (const QString &field : fields) {
+        if (!columns.isEmpty())
+            columns += u',';
+        columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
+    }
+    return columns;
+}
+
+namespace {
+
+QStringList columnTexts(sqlite3_stmt *s, int count)
+{
+    QStringList row;
+    row.reserve(count);
+    for (int c = 0; c < count; ++c) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, c));
+        row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(s, c)) : QString());
+    }
+    return row;
+}
+
+} // namespace
+
+RowReader::RowReader(Database &db, Keyset keys, StatementPtr statement, int columns)
+    : m_db(db), m_keys(std::move(keys)), m_statement(std::move(statement)), m_columns(columns)
+{
+}
+
+QStringList RowReader::texts(int position) const
+{
+    sqlite3_stmt *s = m_statement.get();
+    sqlite3_reset(s);
+    sqlite3_bind_int64(s, 1, m_keys.at(position));
+    const int rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const DbError error = m_db.errorFor(rc);
+        sqlite3_reset(s);
+        throw error;
+    }
+    QStringList row = rc == SQLITE_ROW ? columnTexts(s, m_columns) : QStringList();
+    sqlite3_reset(s);
+    while (row.size() < m_columns)
+        row << QString();
+    return row;
+}
+
+std::unique_ptr<RowReader> RecordSet::rowReader(const QStringList &fields) const
+{
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("SELECT ") + columnList(fields) + QStringLiteral(" FROM [") +
+                     m_table + QStringLiteral("] WHERE rowid=?"));
+    return std::make_unique<RowReader>(m_db, m_keys, std::move(stmt), int(fields.size()));
 }
 
 void RecordSet::forEachRow(const QString &columns,
@@ -418,24 +470,11 @@ void RecordSet::forEachRow(const QString &columns,
 
 std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
 {
-    QString columns;
-    for (const QString &field : fields) {
-        if (!columns.isEmpty())
-            columns += u',';
-        columns += u'[' + m_fields.at(fieldIndexOrThrow(field)) + u']';
-    }
+    const QString columns = columnList(fields);
     std::vector<QStringList> rows;
     rows.reserve(size_t(recordCount()));
     const int count = int(fields.size());
-    forEachRow(columns, [&](sqlite3_stmt *s) {
-        QStringList row;
-        row.reserve(count);
-        for (int c = 0; c < count; ++c) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, c));
-            row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(s, c)) : QString());
-        }
-        rows.push_back(std::move(row));
-    });
+    forEachRow(columns, [&](sqlite3_stmt *s) { rows.push_back(columnTexts(s, count)); });
     return rows;
 }
 

@@ -9,9 +9,29 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace ferlin {
+
+// Some fields of the rows of a record set, read by position when asked: a list showing a large
+// set reads only the lines it shows. The positions are those of the set when the reader was
+// made, whatever the set does afterwards; a row deleted since reads as empty texts.
+class RowReader {
+public:
+    RowReader(Database &db, Keyset keys, StatementPtr statement, int columns);
+
+    int count() const { return int(m_keys.size()); }
+    int columnCount() const { return m_columns; }
+    // The fields of the row at a 0-based position, as texts (an empty field as empty text).
+    QStringList texts(int position) const;
+
+private:
+    Database &m_db;
+    Keyset m_keys;
+    StatementPtr m_statement;
+    int m_columns;
+};
 
 // A keyset over one table, as the catalogue's screens browse it: the identities of the rows
 // that the source selects, in its order, with the current row read from the table when needed
@@ -62,6 +82,8 @@ public:
     // Some fields of every row of the set, in its order, read in one pass without moving the
     // current row (a row deleted meanwhile is left out).
     std::vector<QStringList> readAll(const QStringList &fields) const;
+    // A reader of some fields of the set's rows, read when asked.
+    std::unique_ptr<RowReader> rowReader(const QStringList &fields) const;
     // Every field of every row, as values, in the same way.
     std::vector<std::vector<QVariant>> readAllValues() const;
 
@@ -87,6 +109,7 @@ private:
     bool loadRun();
     // Runs "SELECT columns" on each row of the set in its order, in one read transaction.
     void forEachRow(const QString &columns, const std::function<void(sqlite3_stmt *)> &take) const;
+    QString columnList(const QStringList &fields) const;
     void requireCurrent() const;
     const std::vector<QVariant> &currentRow() const;
     int fieldIndexOrThrow(const QString &field) const;

@@ -195,9 +195,9 @@ void CardBrowser::deleteCurrent()
     set.requery();
 }
 
-std::vector<QStringList> CardBrowser::rows(const QStringList &fields) const
+std::unique_ptr<RowReader> CardBrowser::rowReader(const QStringList &fields) const
 {
-    return set() ? set()->readAll(fields) : std::vector<QStringList>();
+    return set() ? set()->rowReader(fields) : nullptr;
 }
 
 } // namespace ferlin

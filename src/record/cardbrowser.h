@@ -66,8 +66,9 @@ public:
     void deleteCurrent();
     // Stands on a 1-based row of the set (the last row for one past it), the state unchanged.
     void standOn(int position);
-    // Some fields of every row of the set, in its order, without moving the card.
-    std::vector<QStringList> rows(const QStringList &fields) const;
+    // A reader of some fields of the set's rows, in its order as it stands now, that never moves
+    // the card; nullptr before the base is open.
+    std::unique_ptr<RowReader> rowReader(const QStringList &fields) const;
 
 private:
     RecordSet &requireSet() const;

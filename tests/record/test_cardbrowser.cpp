@@ -58,13 +58,17 @@ TEST(CardBrowser, OpensTheBaseOrABasketAndMovesWithinIt)
     EXPECT_EQ(b.context.state.card.position, 2);
     EXPECT_FALSE(card.showBasketRow(2, 3));
     // Reading every line leaves the card where it stands.
-    const auto rows = card.rows({QStringLiteral("Rang"), QStringLiteral("An")});
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (QStringList{QStringLiteral("4"), QStringLiteral("1950")}));
+    const auto rows = card.rowReader({QStringLiteral("Rang"), QStringLiteral("An")});
+    ASSERT_EQ(rows->count(), 2);
+    EXPECT_EQ(rows->texts(0), (QStringList{QStringLiteral("4"), QStringLiteral("1950")}));
     EXPECT_EQ(b.rang(), 2);
     // A search's result is another set: the basket is no longer the card's.
     card.openResult(QStringLiteral("SELECT * FROM TArticles WHERE [An] < 1950") +
                     BasketStore::orderClause());
     EXPECT_EQ(card.basket(), 0);
     EXPECT_EQ(b.rang(), 1); // its last row, where counting it leaves it
+    // The reader keeps the basket's lines, and a line deleted since reads empty.
+    EXPECT_EQ(rows->texts(1).first(), QStringLiteral("2"));
+    b.context.catalogue.db->execute(QStringLiteral("DELETE FROM [TSélection2] WHERE Rang = 4"));
+    EXPECT_EQ(rows->texts(0), (QStringList{QString(), QString()}));
 }
