@@ -93,6 +93,50 @@ int BasketStore::addRows(int basket, const Rows &rows)
     return added;
 }
 
+int BasketStore::addSet(int basket, const RecordSet &set)
+{
+    const QString table = Schema::basketTable(basket);
+    const QStringList columns = Schema::columnsOf(m_db, table);
+    QStringList fields;
+    for (int i = 0; i < set.fieldCount(); ++i)
+        fields << set.fieldName(i);
+    const std::vector<int> indexes = sourceIndexes(columns, fields);
+    QString names, values;
+    for (size_t c = 0; c < indexes.size(); ++c) {
+        const QString separator = c ? QStringLiteral(",") : QString();
+        names += separator + u'[' + columns.at(qsizetype(c)) + u']';
+        values += separator +
+                  (indexes[c] >= 0 ? u'[' + fields.at(indexes[c]) + u']' : QStringLiteral("NULL"));
+    }
+    // One row a step, so that a reference the basket holds already is told from any other
+    // failure, exactly as addRows tells them.
+    Transaction transaction(m_db);
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("INSERT INTO [") + table + QStringLiteral("] (") + names +
+                     QStringLiteral(") SELECT ") + values + QStringLiteral(" FROM [") +
+                     set.tableName() + QStringLiteral("] WHERE rowid=?"));
+    sqlite3 *handle = m_db.handle();
+    int added = 0;
+    const Keyset &keys = set.keys();
+    for (qint64 i = 0; i < keys.size(); ++i) {
+        sqlite3_stmt *s = stmt.get();
+        sqlite3_reset(s);
+        sqlite3_bind_int64(s, 1, keys.at(i));
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_DONE) {
+            added += sqlite3_changes(handle); // 0 for a row deleted since the set was read
+            continue;
+        }
+        const DbError error = m_db.errorFor(rc);
+        sqlite3_reset(s);
+        if (error.number() != DbErrorCode::DuplicateKey)
+            throw error;
+    }
+    stmt.reset();
+    transaction.commit();
+    return added;
+}
+
 void BasketStore::addRow(int basket, const RecordSet &set)
 {
     Rows row;

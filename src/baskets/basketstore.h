@@ -36,6 +36,9 @@ public:
     // Rang) is skipped, any other failure leaves the basket as it was and is thrown. Returns the
     // rows added.
     int addRows(int basket, const Rows &rows);
+    // Adds every row of a set in its order, copied within the base (no row passes through the
+    // program), with the rules of addRows.
+    int addSet(int basket, const RecordSet &set);
     // Adds the current row of a set; DbError 3022 when the basket holds it already.
     void addRow(int basket, const RecordSet &set);
     // Deletes every row of the basket, a reference without a title included, so that a count of

@@ -32,7 +32,7 @@ int BasketTransfer::copyRows(RecordSet &from, int destination)
     BusyPointerGuard busy(m_context.platform.busyPointer);
     // A reference the destination already holds is skipped; a copy cut short leaves the
     // destination as it was.
-    return BasketStore(*m_context.catalogue.db).addRows(destination, BasketStore::readRows(from));
+    return BasketStore(*m_context.catalogue.db).addSet(destination, from);
 }
 
 bool BasketTransfer::TransferBasket(int source, int destination, TransferMode mode)

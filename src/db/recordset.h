@@ -66,6 +66,9 @@ public:
     bool findFirst(const QString &condition);
     bool findLast(const QString &condition);
 
+    // The identities of the set's rows, in its order.
+    const Keyset &keys() const { return m_keys; }
+
     int fieldCount() const { return int(m_fields.size()); }
     QString fieldName(int index) const { return m_fields.at(index); }
     // Field names are matched without regard to case ("Rang" and "rang" are one field).

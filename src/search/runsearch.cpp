@@ -7,6 +7,7 @@
 #include "search/condition.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <vector>
 
 namespace ferlin {
@@ -72,7 +73,7 @@ private:
         BusyPointer &pointer = m_context.platform.busyPointer;
         RunState &state = m_context.state;
         pointer.showBusy();
-        const int added = store(BasketStore::readRows(result));
+        const int added = store(result);
         state.basketCounts[m_basket] += added;
         state.card.count = state.basketCounts[m_basket];
         publishCounts();
@@ -103,8 +104,13 @@ private:
                 QStringLiteral(" ")) != MessageAnswer::Yes)
             return false;
         pointer.showBusy();
-        // Read before emptying: the search may have run over the destination basket itself.
-        const BasketStore::Rows rows = BasketStore::readRows(result);
+        // A search over the destination basket itself is read before the emptying; any other
+        // result is copied within the base after it.
+        const bool overDestination =
+            result.tableName().compare(Schema::basketTable(m_basket), Qt::CaseInsensitive) == 0;
+        BasketStore::Rows rows;
+        if (overDestination)
+            rows = BasketStore::readRows(result);
         if (m_views.emptyBasketShown)
             m_views.emptyBasketShown(m_basket);
         if (state.basketCounts[m_basket] != 0) {
@@ -112,7 +118,7 @@ private:
             pointer.restore();
             return false;
         }
-        const int stored = store(rows);
+        const int stored = overDestination ? store(rows) : store(result);
         state.basketCounts[m_basket] = stored;
         state.card.count = stored;
         publishCounts();
@@ -138,11 +144,17 @@ private:
 
     // The rows into the destination basket; DataSélec reads the basket again, whether the rows
     // went in or the copy was rolled back.
-    int store(const BasketStore::Rows &rows)
+    template <typename Rows> int store(const Rows &rows)
     {
         RecordSet &basket = pointBasketSet();
         try {
-            const int stored = BasketStore(*m_context.catalogue.db).addRows(m_basket, rows);
+            BasketStore baskets(*m_context.catalogue.db);
+            const int stored = [&] {
+                if constexpr (std::is_same_v<Rows, RecordSet>)
+                    return baskets.addSet(m_basket, rows);
+                else
+                    return baskets.addRows(m_basket, rows);
+            }();
             basket.requery();
             return stored;
         } catch (const DbError &) {

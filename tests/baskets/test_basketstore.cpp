@@ -7,8 +7,28 @@
 
 using namespace ferlin;
 
-TEST(BasketStore, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
+namespace {
+
+// Both ways of filling a basket: rows read by the program, or a set copied within the base.
+using Copy = int (*)(BasketStore &, int, const RecordSet &);
+int copyRead(BasketStore &store, int basket, const RecordSet &set)
 {
+    return store.addRows(basket, BasketStore::readRows(set));
+}
+int copyWithin(BasketStore &store, int basket, const RecordSet &set)
+{
+    return store.addSet(basket, set);
+}
+
+class BasketCopy : public ::testing::TestWithParam<Copy> {};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(BothWays, BasketCopy, ::testing::Values(&copyRead, &copyWithin));
+
+TEST_P(BasketCopy, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
+{
+    const Copy copy = GetParam();
     test::TempBase base;
     Database &db = *base.db;
     // A basket whose columns stand in another order than the catalogue's.
@@ -27,7 +47,7 @@ TEST(BasketStore, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
 
     BasketStore store(db);
     RecordSet articles(db, QStringLiteral("SELECT * FROM TArticles"));
-    EXPECT_EQ(store.addRows(2, BasketStore::readRows(articles)), 2);
+    EXPECT_EQ(copy(store, 2, articles), 2);
     RecordSet basket(db, BasketStore::orderedSource(2));
     ASSERT_EQ(basket.recordCount(), 2);
     basket.moveLast();
@@ -37,7 +57,7 @@ TEST(BasketStore, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
     EXPECT_EQ(basket.text(QStringLiteral("Numéro")), QStringLiteral("12"));
 
     // Again: both are there already, nothing is added; one row alone is refused as a duplicate.
-    EXPECT_EQ(store.addRows(2, BasketStore::readRows(articles)), 0);
+    EXPECT_EQ(copy(store, 2, articles), 0);
     articles.moveFirst();
     try {
         store.addRow(2, articles);
@@ -47,6 +67,9 @@ TEST(BasketStore, RowsGoIntoTheirFieldsWhateverTheOrderOfTheColumns)
     }
     store.empty(2);
     EXPECT_EQ(RecordSet(db, QStringLiteral("TSélection2")).recordCount(), 0);
+    // A row deleted since the set was read is not copied, and not counted.
+    db.execute(QStringLiteral("DELETE FROM TArticles WHERE Rang = 8"));
+    EXPECT_EQ(copy(store, 2, articles), 1);
     EXPECT_EQ(BasketStore::orderedSource(3),
               QStringLiteral("SELECT * FROM TSélection3 ORDER BY An DESC,Numéro DESC,Page DESC"));
 }
