@@ -270,6 +270,24 @@ void Transaction::commit()
     m_done = true;
 }
 
+ReadTransaction::ReadTransaction(Database &db)
+    : m_db(db), m_own(sqlite3_get_autocommit(db.handle()) != 0)
+{
+    if (m_own)
+        m_db.execute(QStringLiteral("BEGIN"));
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    if (!m_own || sqlite3_get_autocommit(m_db.handle()) != 0)
+        return;
+    try {
+        m_db.execute(QStringLiteral("COMMIT"));
+    } catch (const DbError &) {
+        // Nothing was written; the read lock goes with the next statement's end.
+    }
+}
+
 QVariant columnValue(sqlite3_stmt *stmt, int i)
 {
     switch (sqlite3_column_type(stmt, i)) {

@@ -114,6 +114,21 @@ private:
     bool m_done = false;
 };
 
+// Holds one read transaction while it lives, so that many reads take the file's lock once
+// instead of once each. Inside a transaction already, it does nothing.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database &db);
+    ~ReadTransaction();
+
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    Database &m_db;
+    bool m_own;
+};
+
 // Reads column `i` of the current row of a stepped statement as a QVariant.
 QVariant columnValue(sqlite3_stmt *stmt, int i);
 // Binds `value` to parameter `i` (1-based).

@@ -283,7 +283,9 @@ bool RecordSet::moveToFound(int position)
 
 int RecordSet::fieldIndex(const QString &name) const
 {
-    return m_fieldIndex.value(name.toLower(), -1);
+    // Names are mostly written as the table spells them: found without lowering the case.
+    const int exact = m_fields.indexOf(name);
+    return exact >= 0 ? exact : m_fieldIndex.value(name.toLower(), -1);
 }
 
 int RecordSet::fieldIndexOrThrow(const QString &field) const
@@ -439,33 +441,22 @@ std::unique_ptr<RowReader> RecordSet::rowReader(const QStringList &fields) const
 void RecordSet::forEachRow(const QString &columns,
                            const std::function<void(sqlite3_stmt *)> &take) const
 {
+    // One read transaction for the whole pass: a lock taken once, not once a row. It ends
+    // after the statement (declared later, finalized first).
+    ReadTransaction reading(m_db);
     StatementPtr stmt =
         m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
                      QStringLiteral("] WHERE rowid=?"));
-    // One read transaction for the whole pass: a lock taken once, not once a row.
-    const bool ownTransaction = sqlite3_get_autocommit(m_db.handle()) != 0;
-    if (ownTransaction)
-        m_db.execute(QStringLiteral("BEGIN"));
-    try {
-        sqlite3_stmt *s = stmt.get();
-        for (qint64 i = 0; i < m_keys.size(); ++i) {
-            sqlite3_reset(s);
-            sqlite3_bind_int64(s, 1, m_keys.at(i));
-            const int rc = sqlite3_step(s);
-            if (rc == SQLITE_ROW)
-                take(s);
-            else if (rc != SQLITE_DONE)
-                m_db.fail(rc);
-        }
-    } catch (...) {
-        stmt.reset();
-        if (ownTransaction)
-            m_db.execute(QStringLiteral("COMMIT"));
-        throw;
+    sqlite3_stmt *s = stmt.get();
+    for (qint64 i = 0; i < m_keys.size(); ++i) {
+        sqlite3_reset(s);
+        sqlite3_bind_int64(s, 1, m_keys.at(i));
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW)
+            take(s);
+        else if (rc != SQLITE_DONE)
+            m_db.fail(rc);
     }
-    stmt.reset();
-    if (ownTransaction)
-        m_db.execute(QStringLiteral("COMMIT"));
 }
 
 std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const

@@ -42,6 +42,7 @@ public:
     RecordSet(Database &db, const QString &source);
 
     const QString &source() const { return m_source; }
+    Database &database() const { return m_db; }
     const QString &tableName() const { return m_table; }
 
     // Counts and positions are 32-bit: a set past 32767 rows works.

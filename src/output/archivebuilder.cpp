@@ -22,8 +22,11 @@ namespace {
 const QString ThreeBlanks = QStringLiteral("   ");
 
 // Appends pieces at the end of a document. Text of one format is gathered and written in one
-// go when the format changes, so that the document grows by long runs; a line break in any
-// piece starts a new paragraph and no carriage return reaches the document.
+// go when the format changes, so that the document grows by long runs; no carriage return
+// reaches the document. A line break starts a new paragraph, except within a reference of many
+// lines: there it is a line break inside the reference's paragraph, which its last line break
+// ends. A paragraph costs the document far more than a line (an archive of the whole base holds
+// over a million lines), and the text, shown, printed or written, is the same.
 class ArchiveWriter {
 public:
     explicit ArchiveWriter(QTextDocument &document) : m_cursor(&document)
@@ -36,14 +39,26 @@ public:
 
     void text(const QString &piece)
     {
+        if (!piece.contains(u'\r') && !piece.contains(u'\n')) {
+            m_pending += piece; // the usual piece: no line end to turn
+            return;
+        }
         bool afterCr = false;
         for (const QChar c : piece) {
             if (!(c == u'\n' && afterCr)) // the line feed of a CRLF is already written
-                m_pending += c == u'\r' ? QChar(u'\n') : c;
+                m_pending += c == u'\r' || c == u'\n' ? m_break : c;
             afterCr = c == u'\r';
         }
     }
-    void newLine() { m_pending += u'\n'; }
+    void newLine() { m_pending += m_break; }
+
+    void beginReference() { m_break = QChar::LineSeparator; }
+    void endReference()
+    {
+        m_break = u'\n';
+        if (m_pending.endsWith(QChar::LineSeparator))
+            m_pending.back() = u'\n';
+    }
 
     void setBold(bool on)
     {
@@ -80,6 +95,7 @@ private:
     QTextCursor m_cursor;
     QTextCharFormat m_format;
     QString m_pending;
+    QChar m_break = u'\n';
 };
 
 // A field of the current row as text; one that cannot be read gives nothing.
@@ -129,7 +145,8 @@ public:
             break;
         case ArchiveType::TitleList:
             titleListHeading();
-            forEachRow([this](int) { titleLine(); });
+            // One line a row: each is a paragraph of its own.
+            forEachRow([this](int) { titleLine(); }, false);
             break;
         case ArchiveType::Custom:
             if (m_input.fields.has(PrintField::Criteria))
@@ -140,7 +157,7 @@ public:
     }
 
 private:
-    template <typename Write> void forEachRow(Write write)
+    template <typename Write> void forEachRow(Write write, bool manyLines = true)
     {
         int counter = 1;
         try {
@@ -150,7 +167,11 @@ private:
         }
         while (!m_rows.isEof()) {
             if (m_rows.hasCurrent()) {
+                if (manyLines)
+                    m_out.beginReference();
                 write(counter);
+                if (manyLines)
+                    m_out.endReference();
                 ++counter;
             }
             try {
@@ -406,6 +427,8 @@ void BuildArchive(QTextDocument &document, const ArchiveInput &input, RecordSet 
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     {
+        // The rows read under one lock, not one each.
+        ReadTransaction reading(rows.database());
         ArchiveWriter out(document);
         ArchiveBody archive(out, input, rows);
         archive.heading();

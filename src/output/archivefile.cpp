@@ -18,18 +18,23 @@ QString WithArchiveExtension(const QString &file, const QString &extension)
     return file + u'.' + extension;
 }
 
-void SaveArchiveFile(const QString &file, const QByteArray &bytes)
+void SaveArchiveFile(const QString &file, const std::function<bool(const ByteSink &)> &produce)
 {
     QSaveFile out(file);
     errno = 0;
     // Unbuffered, so that each write's count is known: through its buffer, QSaveFile would take
     // a short write (the disk full halfway) for a whole one and commit a truncated file.
     bool saved = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (qint64 written = 0; saved && written < bytes.size();) {
-        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
-        saved = n > 0;
-        written += n;
-    }
+    const ByteSink write = [&out](const QByteArray &bytes) {
+        for (qint64 written = 0; written < bytes.size();) {
+            const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
+            if (n <= 0)
+                return false;
+            written += n;
+        }
+        return true;
+    };
+    saved = saved && produce(write);
     if (saved && out.commit())
         return;
     // The system's reason, in the program's words; Qt's own text when there is none.
@@ -37,6 +42,11 @@ void SaveArchiveFile(const QString &file, const QByteArray &bytes)
     if (cause != 0)
         throw PlatformError::fromErrno(cause);
     throw PlatformError(PlatformErrorCode::AccessError, out.errorString());
+}
+
+void SaveArchiveFile(const QString &file, const QByteArray &bytes)
+{
+    SaveArchiveFile(file, [&bytes](const ByteSink &write) { return write(bytes); });
 }
 
 } // namespace ferlin

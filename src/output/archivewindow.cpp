@@ -499,7 +499,9 @@ void ArchiveWindow::exportArchive()
         return;
     }
     try {
-        SaveArchiveFile(file, writeRtf(*m_text->document()));
+        const QTextDocument &document = *m_text->document();
+        SaveArchiveFile(file,
+                        [&document](const ByteSink &write) { return writeRtf(document, write); });
     } catch (const PlatformError &error) {
         // The former file is kept; the user must know that the archive is not saved.
         m_name->setText(kept);

@@ -110,33 +110,26 @@ void AppendTabStops(QByteArray &out, const QTextBlockFormat &format)
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument &document)
-{
-    Tables tables;
-    // The family and size really shown: the document's own default may be a generic name
-    // ("Sans Serif") that word processors do not know, without a size.
-    const QFont font = document.defaultFont();
-    const QFontInfo shownFont(font);
-    const DefaultFont shown{shownFont.family(),
-                            font.pointSizeF() > 0 ? font.pointSizeF() : shownFont.pointSizeF()};
-    tables.font(shown.family);
+namespace {
 
-    QByteArray body;
-    body.reserve(qsizetype(document.characterCount()) * 2 + 1024);
+// The fonts and colours of the document, gathered before any text is written.
+void GatherTables(const QTextDocument &document, Tables &tables, const DefaultFont &shown)
+{
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        body.append("\\pard");
-        AppendTabStops(body, block.blockFormat());
-        body.append(' ');
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.isValid())
-                AppendFragment(body, fragment, tables, shown);
+            if (!fragment.isValid())
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            tables.font(FragmentFamily(format, shown.family));
+            if (HasColour(format))
+                tables.colour(format.foreground().color().rgb());
         }
-        body.append("\\par\n");
     }
+}
 
-    QByteArray out;
-    out.reserve(body.size() + 512);
+void AppendHeader(QByteArray &out, const Tables &tables)
+{
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
     for (int i = 0; i < tables.fonts.size(); ++i) {
         AppendNumber(out, "{\\f", i);
@@ -152,8 +145,54 @@ QByteArray writeRtf(const QTextDocument &document)
         out.append(';');
     }
     out.append("}\n");
-    out.append(body);
-    out.append("}\n");
+}
+
+} // namespace
+
+bool writeRtf(const QTextDocument &document,
+              const std::function<bool(const QByteArray &piece)> &write)
+{
+    Tables tables;
+    // The family and size really shown: the document's own default may be a generic name
+    // ("Sans Serif") that word processors do not know, without a size.
+    const QFont font = document.defaultFont();
+    const QFontInfo shownFont(font);
+    const DefaultFont shown{shownFont.family(),
+                            font.pointSizeF() > 0 ? font.pointSizeF() : shownFont.pointSizeF()};
+    tables.font(shown.family);
+    GatherTables(document, tables, shown);
+
+    constexpr qsizetype PieceSize = 1 << 20;
+    QByteArray piece;
+    piece.reserve(PieceSize + 64 * 1024);
+    AppendHeader(piece, tables);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        piece.append("\\pard");
+        AppendTabStops(piece, block.blockFormat());
+        piece.append(' ');
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid())
+                AppendFragment(piece, fragment, tables, shown);
+        }
+        piece.append("\\par\n");
+        if (piece.size() >= PieceSize) {
+            if (!write(piece))
+                return false;
+            piece.resize(0); // the room stays for the next piece
+        }
+    }
+    piece.append("}\n");
+    return write(piece);
+}
+
+QByteArray writeRtf(const QTextDocument &document)
+{
+    QByteArray out;
+    writeRtf(document, [&out](const QByteArray &piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
 }
 

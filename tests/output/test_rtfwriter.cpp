@@ -185,6 +185,18 @@ TEST(RtfWriter, WritesALargeArchiveQuickly)
     ASSERT_TRUE(readRtf(rtf, copy));
     EXPECT_EQ(copy.blockCount(), 6773);
     EXPECT_EQ(copy.toPlainText(), document.toPlainText());
+
+    // Handed over in pieces, the same bytes; a refused piece stops the writing there.
+    QList<QByteArray> pieces;
+    EXPECT_TRUE(writeRtf(document, [&](const QByteArray &piece) {
+        pieces << piece;
+        return true;
+    }));
+    EXPECT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(), rtf);
+    int offered = 0;
+    EXPECT_FALSE(writeRtf(document, [&](const QByteArray &) { return ++offered < 2; }));
+    EXPECT_EQ(offered, 2);
 }
 
 TEST(RtfWriter, TextWithoutAFontOfItsOwnNamesTheFamilyAndSizeShown)
