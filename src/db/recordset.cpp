@@ -469,6 +469,36 @@ std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
     return rows;
 }
 
+void RecordSet::forEachRowValues(
+    const std::function<void(const std::vector<QVariant> &)> &take) const
+{
+    std::vector<QVariant> row(static_cast<size_t>(fieldCount()));
+    auto read = [&](sqlite3_stmt *s) {
+        for (int c = 0; c < fieldCount(); ++c)
+            row[size_t(c)] = columnValue(s, c);
+        take(row);
+    };
+    if (!m_keys.isRun()) {
+        forEachRow(QStringLiteral("*"), read);
+        return;
+    }
+    if (m_keys.empty())
+        return;
+    // The run's rows in identity order, walked by one statement: no look-up per row.
+    ReadTransaction reading(m_db);
+    StatementPtr stmt =
+        m_db.prepare(QStringLiteral("SELECT * FROM [") + m_table +
+                     QStringLiteral("] WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
+    sqlite3_stmt *s = stmt.get();
+    sqlite3_bind_int64(s, 1, m_keys.at(0));
+    sqlite3_bind_int64(s, 2, m_keys.at(m_keys.size() - 1));
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        read(s);
+    if (rc != SQLITE_DONE)
+        m_db.fail(rc);
+}
+
 std::vector<std::vector<QVariant>> RecordSet::readAllValues() const
 {
     std::vector<std::vector<QVariant>> rows;

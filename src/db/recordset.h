@@ -88,6 +88,10 @@ public:
     std::vector<QStringList> readAll(const QStringList &fields) const;
     // A reader of some fields of the set's rows, read when asked.
     std::unique_ptr<RowReader> rowReader(const QStringList &fields) const;
+    // Every row of the set in its order, its fields handed over as values, without moving the
+    // current row (a row deleted meanwhile is left out). A whole table is read by one statement
+    // in its order, any other set row by row; either under one read lock.
+    void forEachRowValues(const std::function<void(const std::vector<QVariant> &)> &take) const;
     // Every field of every row, as values, in the same way.
     std::vector<std::vector<QVariant>> readAllValues() const;
 

@@ -34,8 +34,15 @@ public:
         m_cursor.movePosition(QTextCursor::End);
         m_format.setFontWeight(QFont::Normal);
         m_format.setFontItalic(false);
+        // One edit: the document is told of the change, and laid out, once at the end, not
+        // after each run of text.
+        m_cursor.beginEditBlock();
     }
-    ~ArchiveWriter() { flush(); }
+    ~ArchiveWriter()
+    {
+        flush();
+        m_cursor.endEditBlock();
+    }
 
     void text(const QString &piece)
     {
@@ -98,16 +105,6 @@ private:
     QChar m_break = u'\n';
 };
 
-// A field of the current row as text; one that cannot be read gives nothing.
-QString fieldText(const RecordSet &rows, const QString &field)
-{
-    try {
-        return rows.text(field);
-    } catch (const DbError &) {
-        return QString();
-    }
-}
-
 // The body of one archive over the rows of a basket.
 class ArchiveBody {
 public:
@@ -161,28 +158,31 @@ private:
     {
         int counter = 1;
         try {
-            m_rows.moveFirst();
-        } catch (const DbError &) {
-            return;
-        }
-        while (!m_rows.isEof()) {
-            if (m_rows.hasCurrent()) {
+            m_rows.forEachRowValues([&](const std::vector<QVariant> &row) {
+                m_row = &row;
                 if (manyLines)
                     m_out.beginReference();
                 write(counter);
                 if (manyLines)
                     m_out.endReference();
                 ++counter;
-            }
-            try {
-                m_rows.moveNext();
-            } catch (const DbError &) {
-                return;
-            }
+            });
+        } catch (const DbError &) {
+            // The rows that could be read are written; the build ends there.
         }
+        m_row = nullptr;
     }
 
-    void field(const QString &name) { m_out.text(fieldText(m_rows, name)); }
+    // A field of the row being written as text; a field the table lacks gives nothing.
+    QString fieldText(const QString &name) const
+    {
+        const int index = m_rows.fieldIndex(name);
+        if (!m_row || index < 0)
+            return QString();
+        const QVariant &value = (*m_row)[size_t(index)];
+        return value.isNull() ? QString() : value.toString();
+    }
+    void field(const QString &name) { m_out.text(fieldText(name)); }
     void counter(int k, const QString &after)
     {
         m_out.text(QStringLiteral("[") + QString::number(k) + QStringLiteral("]") + after);
@@ -191,7 +191,7 @@ private:
     // Step 4 of the full archive, shared with the custom one.
     void authors()
     {
-        const QString authors = fieldText(m_rows, QStringLiteral("Auteur"));
+        const QString authors = fieldText(QStringLiteral("Auteur"));
         m_out.text(QStringLiteral("Auteur(s) : "));
         if (!authors.isEmpty())
             m_out.text(JoinListField(authors));
@@ -215,7 +215,7 @@ private:
         for (const ListField &list : lists) {
             if (checkTicks && !m_input.fields.has(list.tick))
                 continue;
-            const QString value = fieldText(m_rows, QString::fromUtf16(list.name));
+            const QString value = fieldText(QString::fromUtf16(list.name));
             if (value.isEmpty())
                 continue;
             m_out.newLine();
@@ -233,7 +233,7 @@ private:
         field(QStringLiteral("Titre"));
         m_out.newLine();
         m_out.setBold(false);
-        const QString subtitle = fieldText(m_rows, QStringLiteral("Soustitre"));
+        const QString subtitle = fieldText(QStringLiteral("Soustitre"));
         if (!subtitle.isEmpty()) {
             m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
             m_out.newLine();
@@ -261,7 +261,7 @@ private:
     void citation(int k)
     {
         counter(k, QStringLiteral(" "));
-        const QString authors = fieldText(m_rows, QStringLiteral("Auteur"));
+        const QString authors = fieldText(QStringLiteral("Auteur"));
         if (!authors.isEmpty())
             m_out.text(JoinListField(authors) + QStringLiteral(", "));
         field(QStringLiteral("Titre"));
@@ -297,9 +297,9 @@ private:
         m_out.newLine();
         field(QStringLiteral("An"));
         m_out.text(QStringLiteral("\t"));
-        m_out.text(BasketMonthCode(fieldText(m_rows, QStringLiteral("Mois"))));
+        m_out.text(BasketMonthCode(fieldText(QStringLiteral("Mois"))));
         m_out.text(QStringLiteral("\t"));
-        m_out.text(fieldText(m_rows, QStringLiteral("Numéro")).trimmed());
+        m_out.text(fieldText(QStringLiteral("Numéro")).trimmed());
         m_out.text(QStringLiteral("\t"));
         field(QStringLiteral("Titre"));
     }
@@ -355,7 +355,7 @@ private:
         }
         m_out.setBold(false);
         if (f.has(PrintField::Subtitle)) {
-            const QString subtitle = fieldText(m_rows, QStringLiteral("Soustitre"));
+            const QString subtitle = fieldText(QStringLiteral("Soustitre"));
             if (!subtitle.isEmpty()) {
                 m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
                 m_out.newLine();
@@ -403,6 +403,7 @@ private:
     ArchiveWriter &m_out;
     const ArchiveInput &m_input;
     RecordSet &m_rows;
+    const std::vector<QVariant> *m_row = nullptr; // the row being written
 };
 
 } // namespace
