@@ -203,3 +203,25 @@ TEST(RecordSet, AWholeTableWithOrWithoutGapsWalksTheSame)
     EXPECT_EQ(set.value(QStringLiteral("Rang")).toInt(), 1);
     EXPECT_EQ(set.recordCount(), 4);
 }
+
+TEST(RecordSet, EveryRowsValuesInTheSetsOrderWithoutMovingIt)
+{
+    // A whole table read by one statement (a run of identities) and one with a gap (row by
+    // row) give the same rows in the same order; a row deleted since is left out, one added
+    // since is not in the set.
+    for (const bool gap : {false, true}) {
+        BrowseBase base;
+        if (gap)
+            base.db->execute(QStringLiteral("DELETE FROM TArticles WHERE Rang = 4"));
+        RecordSet set(*base.db, Schema::Articles);
+        set.setAbsolutePosition(1);
+        base.db->execute(QStringLiteral("DELETE FROM TArticles WHERE Rang = 2"));
+        base.addReference(9, 2002, QStringLiteral("900"), 1);
+        QList<int> rangs;
+        set.forEachRowValues([&](const std::vector<QVariant> &row) {
+            rangs << row[size_t(set.fieldIndex(QStringLiteral("Rang")))].toInt();
+        });
+        EXPECT_EQ(rangs, gap ? (QList<int>{5, 3, 1}) : (QList<int>{5, 4, 3, 1})) << gap;
+        EXPECT_EQ(set.absolutePosition(), 1);
+    }
+}
