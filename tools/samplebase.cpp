@@ -333,6 +333,7 @@ Summary generate(const QString &folder, const Options &options)
                               Bands::colour(bands.indexed[k], bands.referenced[k]),
                               Bands::colour(bands.texts[k], bands.referenced[k])});
         transaction.commit();
+        db->compact(); // as the import leaves the published base
         summary.keywords = int(catalogue.keywords().size());
         summary.seeAlso = int(catalogue.seeAlso().size());
         summary.authors = int(authorNames.size());

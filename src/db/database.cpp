@@ -166,6 +166,11 @@ std::unique_ptr<Database> Database::create(const QString &path)
     return openWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
+void Database::compact()
+{
+    executeBound(QStringLiteral("VACUUM"), {});
+}
+
 DbError Database::errorFor(int rc) const
 {
     return translateSqliteError(rc, QString::fromUtf8(sqlite3_errmsg(m_db.get())));

@@ -201,6 +201,7 @@ ImportSummary ImportCatalogue(RowSource &source, const QString &destination,
         if (former)
             summary.baskets = CarryBaskets(*db, *former);
         transaction.commit();
+        db->compact();
         checkConversion(*db, summary);
     }
     work.install();
