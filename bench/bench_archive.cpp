@@ -15,7 +15,6 @@
 #include "platform/busypointer.h"
 #include "platform/messagebox.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -116,8 +115,5 @@ int measure(const QString &original)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return ferlin::bench::runAtEachSize(measure);
+    return ferlin::bench::widgetBenchmarkMain(argc, argv, measure);
 }

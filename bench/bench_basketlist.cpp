@@ -7,7 +7,6 @@
 #include "paintcounter.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -72,8 +71,5 @@ int measure(const QString &original)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return runAtEachSize(measure);
+    return widgetBenchmarkMain(argc, argv, measure);
 }

@@ -9,7 +9,6 @@
 #include "record/recordcard.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -123,8 +122,5 @@ int measure(const QString &base)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return runAtEachSize(measure);
+    return widgetBenchmarkMain(argc, argv, measure);
 }

@@ -14,7 +14,6 @@
 #include "search/condition.h"
 #include "search/searchscreen.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QHash>
@@ -274,8 +273,5 @@ int measure(const QString &original)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return runAtEachSize(measure);
+    return widgetBenchmarkMain(argc, argv, measure);
 }

@@ -8,6 +8,7 @@
 
 #include "db/database.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -152,6 +153,17 @@ inline int runAtEachSize(const std::function<int(const QString &base)> &measure)
         }
     }
     return status;
+}
+
+// The main of a benchmark that shows widgets: offscreen unless a platform is asked for, then
+// runAtEachSize.
+inline int widgetBenchmarkMain(int argc, char *argv[],
+                               const std::function<int(const QString &base)> &measure)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return runAtEachSize(measure);
 }
 
 } // namespace ferlin::bench

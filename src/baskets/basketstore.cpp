@@ -44,15 +44,23 @@ bool insert(Database &db, sqlite3_stmt *stmt, const std::vector<int> &indexes,
     throw error;
 }
 
-StatementPtr prepareInsert(Database &db, const QString &table, const QStringList &columns)
+QStringList fieldNames(const RecordSet &set)
 {
-    QString names, marks;
-    for (const QString &column : columns) {
-        names += (names.isEmpty() ? QStringLiteral("[") : QStringLiteral(",[")) + column + u']';
-        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(",?");
-    }
-    return db.prepare(QStringLiteral("INSERT INTO [") + table + QStringLiteral("] (") + names +
-                      QStringLiteral(") VALUES (") + marks + u')');
+    QStringList names;
+    for (int i = 0; i < set.fieldCount(); ++i)
+        names << set.fieldName(i);
+    return names;
+}
+
+// "INSERT INTO [table] ([column],...) " and `values`, the clause giving one value a column.
+StatementPtr prepareInsert(Database &db, const QString &table, const QStringList &columns,
+                           const QString &values)
+{
+    QStringList names;
+    for (const QString &column : columns)
+        names << u'[' + column + u']';
+    return db.prepare(QStringLiteral("INSERT INTO [") + table + QStringLiteral("] (") +
+                      names.join(u',') + QStringLiteral(") ") + values);
 }
 
 } // namespace
@@ -71,8 +79,7 @@ QString BasketStore::orderedSource(int basket)
 BasketStore::Rows BasketStore::readRows(const RecordSet &set)
 {
     Rows rows;
-    for (int i = 0; i < set.fieldCount(); ++i)
-        rows.fields << set.fieldName(i);
+    rows.fields = fieldNames(set);
     rows.values = set.readAllValues();
     return rows;
 }
@@ -84,7 +91,10 @@ int BasketStore::addRows(int basket, const Rows &rows)
     const std::vector<int> indexes = sourceIndexes(columns, rows.fields);
     // One transaction: fast, and a copy cut short leaves the basket as it was.
     Transaction transaction(m_db);
-    StatementPtr stmt = prepareInsert(m_db, table, columns);
+    StatementPtr stmt =
+        prepareInsert(m_db, table, columns,
+                      QStringLiteral("VALUES (") +
+                          QStringList(columns.size(), QStringLiteral("?")).join(u',') + u')');
     int added = 0;
     for (const std::vector<QVariant> &row : rows.values)
         added += insert(m_db, stmt.get(), indexes, row) ? 1 : 0;
@@ -97,24 +107,18 @@ int BasketStore::addSet(int basket, const RecordSet &set)
 {
     const QString table = Schema::basketTable(basket);
     const QStringList columns = Schema::columnsOf(m_db, table);
-    QStringList fields;
-    for (int i = 0; i < set.fieldCount(); ++i)
-        fields << set.fieldName(i);
+    const QStringList fields = fieldNames(set);
     const std::vector<int> indexes = sourceIndexes(columns, fields);
-    QString names, values;
-    for (size_t c = 0; c < indexes.size(); ++c) {
-        const QString separator = c ? QStringLiteral(",") : QString();
-        names += separator + u'[' + columns.at(qsizetype(c)) + u']';
-        values += separator +
-                  (indexes[c] >= 0 ? u'[' + fields.at(indexes[c]) + u']' : QStringLiteral("NULL"));
-    }
+    QStringList values;
+    for (int index : indexes)
+        values << (index >= 0 ? u'[' + fields.at(index) + u']' : QStringLiteral("NULL"));
     // One row a step, so that a reference the basket holds already is told from any other
     // failure, exactly as addRows tells them.
     Transaction transaction(m_db);
     StatementPtr stmt =
-        m_db.prepare(QStringLiteral("INSERT INTO [") + table + QStringLiteral("] (") + names +
-                     QStringLiteral(") SELECT ") + values + QStringLiteral(" FROM [") +
-                     set.tableName() + QStringLiteral("] WHERE rowid=?"));
+        prepareInsert(m_db, table, columns,
+                      QStringLiteral("SELECT ") + values.join(u',') + QStringLiteral(" FROM [") +
+                          set.tableName() + QStringLiteral("] WHERE rowid=?"));
     sqlite3 *handle = m_db.handle();
     int added = 0;
     const Keyset &keys = set.keys();
@@ -140,11 +144,10 @@ int BasketStore::addSet(int basket, const RecordSet &set)
 void BasketStore::addRow(int basket, const RecordSet &set)
 {
     Rows row;
+    row.fields = fieldNames(set);
     std::vector<QVariant> values;
-    for (int i = 0; i < set.fieldCount(); ++i) {
-        row.fields << set.fieldName(i);
+    for (int i = 0; i < set.fieldCount(); ++i)
         values.push_back(set.value(i));
-    }
     row.values.push_back(std::move(values));
     if (addRows(basket, row) == 0)
         throw DbError(DbErrorCode::DuplicateKey,

@@ -354,9 +354,7 @@ QStringList RecordSet::texts(const QStringList &fields)
     requireCurrent();
     const QString key = fields.join(u'\n');
     if (!m_partial || key != m_partialFields) {
-        m_partial =
-            m_db.prepare(QStringLiteral("SELECT ") + columnList(fields) +
-                         QStringLiteral(" FROM [") + m_table + QStringLiteral("] WHERE rowid=?"));
+        m_partial = prepareByIdentity(columnList(fields));
         m_partialFields = key;
     }
     sqlite3_stmt *stmt = m_partial.get();
@@ -379,6 +377,12 @@ QStringList RecordSet::texts(const QStringList &fields)
     }
     sqlite3_reset(stmt);
     return out;
+}
+
+StatementPtr RecordSet::prepareByIdentity(const QString &columns) const
+{
+    return m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
+                        QStringLiteral("] WHERE rowid=?"));
 }
 
 QString RecordSet::columnList(const QStringList &fields) const
@@ -432,10 +436,8 @@ QStringList RowReader::texts(int position) const
 
 std::unique_ptr<RowReader> RecordSet::rowReader(const QStringList &fields) const
 {
-    StatementPtr stmt =
-        m_db.prepare(QStringLiteral("SELECT ") + columnList(fields) + QStringLiteral(" FROM [") +
-                     m_table + QStringLiteral("] WHERE rowid=?"));
-    return std::make_unique<RowReader>(m_db, m_keys, std::move(stmt), int(fields.size()));
+    return std::make_unique<RowReader>(m_db, m_keys, prepareByIdentity(columnList(fields)),
+                                       int(fields.size()));
 }
 
 void RecordSet::forEachRow(const QString &columns,
@@ -444,9 +446,7 @@ void RecordSet::forEachRow(const QString &columns,
     // One read transaction for the whole pass: a lock taken once, not once a row. It ends
     // after the statement (declared later, finalized first).
     ReadTransaction reading(m_db);
-    StatementPtr stmt =
-        m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
-                     QStringLiteral("] WHERE rowid=?"));
+    StatementPtr stmt = prepareByIdentity(columns);
     sqlite3_stmt *s = stmt.get();
     for (qint64 i = 0; i < m_keys.size(); ++i) {
         sqlite3_reset(s);
@@ -503,14 +503,7 @@ std::vector<std::vector<QVariant>> RecordSet::readAllValues() const
 {
     std::vector<std::vector<QVariant>> rows;
     rows.reserve(size_t(recordCount()));
-    const int count = fieldCount();
-    forEachRow(QStringLiteral("*"), [&](sqlite3_stmt *s) {
-        std::vector<QVariant> row;
-        row.reserve(size_t(count));
-        for (int c = 0; c < count; ++c)
-            row.push_back(columnValue(s, c));
-        rows.push_back(std::move(row));
-    });
+    forEachRowValues([&rows](const std::vector<QVariant> &row) { rows.push_back(row); });
     return rows;
 }
 

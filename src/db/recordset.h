@@ -118,6 +118,8 @@ private:
     // Runs "SELECT columns" on each row of the set in its order, in one read transaction.
     void forEachRow(const QString &columns, const std::function<void(sqlite3_stmt *)> &take) const;
     QString columnList(const QStringList &fields) const;
+    // "SELECT columns" of one row of the table, its identity bound as the one parameter.
+    StatementPtr prepareByIdentity(const QString &columns) const;
     void requireCurrent() const;
     const std::vector<QVariant> &currentRow() const;
     int fieldIndexOrThrow(const QString &field) const;
