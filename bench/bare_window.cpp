@@ -16,5 +16,8 @@ int main(int argc, char *argv[])
     window.setCentralWidget(label);
     ferlin::bench::PaintCounter paints(label);
     window.showMaximized();
-    return ferlin::bench::runUntil([&] { return paints.of(label) > 0; }) ? 0 : 1;
+    if (!ferlin::bench::runUntil([&] { return paints.of(label) > 0; }))
+        return 1;
+    ferlin::bench::printReadyTime();
+    return 0;
 }

@@ -55,6 +55,8 @@ int runFerlin(QApplication &app, const QString &base, const QString &ini)
         loaded = clock.nsecsElapsed();
     });
     const bool painted = ferlin::bench::runUntil([&] { return paints.of(done) > 0; });
+    if (painted)
+        ferlin::bench::printReadyTime();
     if (qEnvironmentVariableIsSet("FERLIN_BENCH_PHASES"))
         std::fprintf(stderr,
                      "built %lld µs, shown %lld µs, event loop %lld µs, start-up %lld µs, "

@@ -11,6 +11,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <chrono>
+#include <cstdio>
+
 namespace ferlin::bench {
 
 class PaintCounter : public QObject {
@@ -71,6 +74,17 @@ inline bool waitExposed(QWidget *widget)
         const QWindow *window = widget->window()->windowHandle();
         return window && window->isExposed();
     });
+}
+
+// Prints the wall clock, in ns since the epoch, on standard output: the start-up benchmark takes
+// it as the moment the program was ready, so that neither program's ending counts.
+inline void printReadyTime()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::printf(
+        "ready %lld\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fflush(stdout);
 }
 
 } // namespace ferlin::bench

@@ -1,42 +1,35 @@
 #include "fulltext/pdftext.h"
 
-#include <QFile>
-#include <QRectF>
-
-#include <poppler-qt6.h>
-
-#include <mutex>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 namespace ferlin {
 
+namespace {
+
+using ReadFunction = void (*)(const QString &, PdfText &);
+
+// The reader module lies beside the executable, in the build folder as once installed.
+ReadFunction loadReader()
+{
+    QLibrary module(QDir(QCoreApplication::applicationDirPath())
+                        .filePath(QStringLiteral("ferlin_pdfreader.so")));
+    // Kept loaded for the rest of the run: the QLibrary object going does not unload it.
+    return reinterpret_cast<ReadFunction>(module.resolve("ferlinReadPdfText"));
+}
+
+} // namespace
+
 PdfText readPdfText(const QString &path)
 {
-    // A damaged file is listed at the end of the run: Poppler need not say it on the console.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] {
-        Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
-    });
+    static const ReadFunction read = loadReader();
     PdfText text;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return text;
-    file.close();
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
-    if (!document) {
-        text.status = PdfText::Status::Damaged;
+    if (!read) {
+        text.status = PdfText::Status::NoReader;
         return text;
     }
-    if (document->isLocked()) {
-        text.status = PdfText::Status::Locked;
-        return text;
-    }
-    const int pages = document->numPages();
-    for (int i = 0; i < pages; ++i) {
-        const std::unique_ptr<Poppler::Page> page = document->page(i);
-        // Line breaks and runs of blanks as one blank: extracts read as running text.
-        text.pages << (page ? page->text(QRectF()).simplified() : QString());
-    }
-    text.status = PdfText::Status::Read;
+    read(path, text);
     return text;
 }
 
@@ -51,6 +44,9 @@ QString pdfProblem(PdfText::Status status)
         return QStringLiteral("fichier endommagé ou qui n'est pas un PDF");
     case PdfText::Status::Locked:
         return QStringLiteral("fichier protégé par un mot de passe");
+    case PdfText::Status::NoReader:
+        return QStringLiteral("lecteur de PDF absent (ferlin_pdfreader.so introuvable à côté du "
+                              "programme)");
     }
     return {};
 }

@@ -12,13 +12,14 @@ struct PdfText {
         Unreadable, // the file cannot be opened (missing, no right to read it)
         Damaged,    // not a PDF Poppler can read
         Locked,     // protected by a password
+        NoReader,   // the reader module could not be loaded
     };
     Status status = Status::Unreadable;
     QStringList pages;
 };
 
-// Reads a PDF's text; never throws. Safe to call from a worker thread (one document at a time
-// per thread).
+// Reads a PDF's text through the reader module, loaded at the first call; never throws. Safe to
+// call from a worker thread (one document at a time per thread).
 PdfText readPdfText(const QString &path);
 
 // Why a text was not indexed, in French ("fichier endommagé ou qui n'est pas un PDF").
