@@ -14,7 +14,7 @@ bin="$build/bin"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] && cp -r "$work" /tmp/startup-last; rm -rf "$work"' EXIT
 ini="$work/ferlin.ini"
 "$bin/bench_startup" prepare "$ini" 2>/dev/null
 
@@ -34,18 +34,30 @@ elapsed() {
 
 median() { grep "^$1 " "$2" | cut -d' ' -f"${3:-2}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# Both bases written, and on disk, before anything is timed: the writing back of a fresh base
+# would otherwise be timed with the first runs.
 for size in 6773 135460; do
     "$bin/make_sample_base" --out "$work/$size" --size "$size" --no-texts >/dev/null
+done
+sync
+
+# Both programs run on the same processor: a virtual machine's processors need not be equally
+# fast (on the 2-core machine of docs/benchmarks.md one runs a third slower than the other), and
+# a program left to land on either would compare with a bare window run on the other.
+cpu=${BENCH_CPU:-0}
+pin() { taskset -c "$cpu" "$@"; }
+
+for size in 6773 135460; do
     base="$work/$size/ferlin4.sqlite"
     times="$work/times-$size"
-    echo "-- $size references (load average $(cut -d' ' -f1 /proc/loadavg))"
+    echo "-- $size references, on processor $cpu (load average $(cut -d' ' -f1 /proc/loadavg))"
     # The caches warmed once.
-    elapsed "$bin/bare_window" >/dev/null
-    elapsed "$bin/bench_startup" ferlin "$base" "$ini" >/dev/null
+    elapsed pin "$bin/bare_window" >/dev/null
+    elapsed pin "$bin/bench_startup" ferlin "$base" "$ini" >/dev/null
     for _ in $(seq "$runs"); do
-        t=$(elapsed "$bin/bare_window")
+        t=$(elapsed pin "$bin/bare_window")
         echo "bare $t" >>"$times"
-        t=$(elapsed "$bin/bench_startup" ferlin "$base" "$ini")
+        t=$(elapsed pin "$bin/bench_startup" ferlin "$base" "$ini")
         echo "ferlin $t" >>"$times"
     done
     awk -v f="$(median ferlin "$times" 3)" -v b="$(median bare "$times" 3)" \

@@ -293,6 +293,18 @@ ReadTransaction::~ReadTransaction()
     }
 }
 
+MappedReads::MappedReads(Database &db) : m_db(db)
+{
+    // A bound of its own would cap the map; SQLite's build sets the real one (2 GB here).
+    sqlite3_exec(db.handle(), "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
+}
+
+MappedReads::~MappedReads()
+{
+    // Unmapped: the next reads go through read calls again.
+    sqlite3_exec(m_db.handle(), "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+}
+
 QVariant columnValue(sqlite3_stmt *stmt, int i)
 {
     switch (sqlite3_column_type(stmt, i)) {

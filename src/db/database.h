@@ -132,6 +132,23 @@ private:
     bool m_own;
 };
 
+// While it lives, the connection reads the file's pages through a memory map instead of a read
+// call each: for a walk over a whole index, as when a table is counted. Only for such walks: a
+// map keeps what it read in the program's memory, and an I/O error on a mapped page would end
+// the program instead of being reported. Its reads run under the file's shared lock, which
+// keeps any other writer from shortening the file meanwhile.
+class MappedReads {
+public:
+    explicit MappedReads(Database &db);
+    ~MappedReads();
+
+    MappedReads(const MappedReads &) = delete;
+    MappedReads &operator=(const MappedReads &) = delete;
+
+private:
+    Database &m_db;
+};
+
 // Reads column `i` of the current row of a stepped statement as a QVariant.
 QVariant columnValue(sqlite3_stmt *stmt, int i);
 // Binds `value` to parameter `i` (1-based).
