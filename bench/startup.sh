@@ -6,7 +6,8 @@
 # neither program's ending counts (the whole runs are printed too). Goal: Ferlin's start-up
 # within 1.5 times the bare window's at both sizes. The two are run in turn, so that both see
 # the same machine, and their medians compared.
-# Usage: bench/startup.sh [BUILD_DIR] [RUNS]
+# Usage: [BENCH_CPU=N] [KEEP=1] bench/startup.sh [BUILD_DIR] [RUNS]; KEEP=1 leaves the times
+# of every run in /tmp/startup-last.
 set -euo pipefail
 build=${1:-build}
 runs=${2:-21}

@@ -1,5 +1,7 @@
 #include "app/introscreen.h"
 
+#include "app/screennumber.h"
+
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -48,7 +50,7 @@ IntroScreen::IntroScreen(QWidget *parent) : QWidget(parent)
     date->setObjectName(QStringLiteral("Label3"));
     auto *number = new QLabel(QStringLiteral("F 01"), this);
     number->setObjectName(QStringLiteral("Label22"));
-    number->setStyleSheet(QStringLiteral("color: #808080;"));
+    greyScreenNumber(number);
 
     layout->addWidget(m_version, 0, Qt::AlignHCenter);
     layout->addWidget(date, 0, Qt::AlignHCenter);

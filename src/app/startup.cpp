@@ -8,6 +8,7 @@
 #include "app/settingsio.h"
 #include "app/startuplistener.h"
 #include "db/catalog.h"
+#include "db/database.h"
 #include "db/schema.h"
 #include "platform/busypointer.h"
 #include "platform/messagebox.h"
@@ -48,11 +49,15 @@ bool Startup::run()
         pointer.showBusy();
         m_window.intro()->progressFrame()->show();
         openBase();
-        loadPickLists();
-        colourStateBands();
-        readUpdateDate();
-        countBase();
-        countBaskets();
+        {
+            // These steps only read: the base's lock is taken once for all of them.
+            ReadTransaction reading(*context.catalogue.db);
+            loadPickLists();
+            colourStateBands();
+            readUpdateDate();
+            countBase();
+            countBaskets();
+        }
         m_window.publishCounts();
         m_window.intro()->showStep(QStringLiteral("Lab_OKFin"),
                                    QStringLiteral("Ferlin est ouvert !"));

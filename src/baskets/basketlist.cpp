@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/rowchoice.h"
 #include "app/screenhost.h"
+#include "app/screennumber.h"
 #include "baskets/basketgridmodel.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
@@ -103,7 +104,7 @@ BasketList::BasketList(ScreenHost &window) : m_window(window), m_context(window.
 
     auto *number = new QLabel(QStringLiteral("F 04"), this);
     number->setObjectName(QStringLiteral("Label22"));
-    number->setStyleSheet(QStringLiteral("color: #808080;"));
+    greyScreenNumber(number);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title, 0, Qt::AlignHCenter);

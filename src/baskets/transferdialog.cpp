@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/countlabels.h"
 #include "app/screenhost.h"
+#include "app/screennumber.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -46,7 +47,7 @@ TransferDialog::TransferDialog(ScreenHost &window, std::function<void(int)> show
 
     auto *screenNumber = new QLabel(QStringLiteral("F 16"), this);
     screenNumber->setObjectName(QStringLiteral("Label22"));
-    screenNumber->setStyleSheet(QStringLiteral("color: grey;"));
+    greyScreenNumber(screenNumber);
 
     auto *grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Panier à recopier ..."), this), 0, 0);

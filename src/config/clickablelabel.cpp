@@ -1,5 +1,7 @@
 #include "config/clickablelabel.h"
 
+#include "app/screennumber.h"
+
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -29,7 +31,7 @@ QLabel *addConfigurationHeading(QWidget *page, QVBoxLayout *layout, const QStrin
     title->setFont(big);
     auto *number = new QLabel(screenNumber, page);
     number->setObjectName(QStringLiteral("Label22"));
-    number->setStyleSheet(QStringLiteral("color: grey;"));
+    greyScreenNumber(number);
     heading->addWidget(title);
     heading->addStretch();
     heading->addWidget(number);

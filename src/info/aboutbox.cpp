@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/commandicons.h"
+#include "app/screennumber.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -51,7 +52,7 @@ AboutBox::AboutBox(const QString &version, QWidget *parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *number = namedLabel("Label22", QStringLiteral("F 13"), this);
-    number->setStyleSheet(QStringLiteral("color: #808080;"));
+    greyScreenNumber(number);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);

@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/screenhost.h"
+#include "app/screennumber.h"
 #include "info/weblinks.h"
 #include "platform/messagebox.h"
 
@@ -90,7 +91,7 @@ AssociationScreen::AssociationScreen(ScreenHost &window) : m_window(window)
 
     auto *number = new QLabel(QStringLiteral("F 12"), this);
     number->setObjectName(QStringLiteral("Label23"));
-    number->setStyleSheet(QStringLiteral("color: #808080;"));
+    greyScreenNumber(number);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);

@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/appcontext.h"
 #include "app/screenhost.h"
+#include "app/screennumber.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -149,7 +150,7 @@ void StateScreen::build()
     axis->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QLabel *number = addLabel("Label22", QStringLiteral("F 03"), QRect(11300, 6200, 800, 300));
-    number->setStyleSheet(QStringLiteral("color: #808080;"));
+    greyScreenNumber(number);
     placeAll();
 }
 
