@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
 #include <iterator>
 
 namespace ferlin {
@@ -20,6 +21,28 @@ namespace ferlin {
 namespace {
 
 const QString ThreeBlanks = QStringLiteral("   ");
+
+// The fields an archive writes, and their names in the references' table.
+enum Column {
+    Title,
+    Subtitle,
+    Author,
+    Number,
+    Month,
+    Year,
+    Volume,
+    Page,
+    PageCount,
+    Domain,
+    PointOfView,
+    Level,
+    Keywords,
+    Summary,
+    ColumnCount
+};
+const char16_t *const ColumnNames[ColumnCount] = {
+    u"Titre", u"Soustitre",   u"Auteur",  u"Numéro",     u"Mois",    u"An",       u"Volume",
+    u"Page",  u"NombrePages", u"Domaine", u"PointdeVue", u"Niveaux", u"MotsCles", u"Resume"};
 
 // Appends pieces at the end of a document. Text of one format is gathered and written in one
 // go when the format changes, so that the document grows by long runs; no carriage return
@@ -46,7 +69,8 @@ public:
 
     void text(const QString &piece)
     {
-        if (!piece.contains(u'\r') && !piece.contains(u'\n')) {
+        const auto lineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+        if (std::none_of(piece.begin(), piece.end(), lineEnd)) {
             m_pending += piece; // the usual piece: no line end to turn
             return;
         }
@@ -95,7 +119,7 @@ public:
             return;
         // insertText turns each line feed into a new paragraph with the current block's format.
         m_cursor.insertText(m_pending, m_format);
-        m_pending.clear();
+        m_pending.resize(0); // keeps its room for the next run
     }
 
 private:
@@ -111,6 +135,9 @@ public:
     ArchiveBody(ArchiveWriter &out, const ArchiveInput &input, RecordSet &rows)
         : m_out(out), m_input(input), m_rows(rows)
     {
+        // Found once, not at each field of each row.
+        for (int c = 0; c < ColumnCount; ++c)
+            m_columns[c] = rows.fieldIndex(QString::fromUtf16(ColumnNames[c]));
     }
 
     void heading()
@@ -174,15 +201,15 @@ private:
     }
 
     // A field of the row being written as text; a field the table lacks gives nothing.
-    QString fieldText(const QString &name) const
+    QString fieldText(Column column) const
     {
-        const int index = m_rows.fieldIndex(name);
+        const int index = m_columns[column];
         if (!m_row || index < 0)
             return QString();
         const QVariant &value = (*m_row)[size_t(index)];
         return value.isNull() ? QString() : value.toString();
     }
-    void field(const QString &name) { m_out.text(fieldText(name)); }
+    void field(Column column) { m_out.text(fieldText(column)); }
     void counter(int k, const QString &after)
     {
         m_out.text(QStringLiteral("[") + QString::number(k) + QStringLiteral("]") + after);
@@ -191,7 +218,7 @@ private:
     // Step 4 of the full archive, shared with the custom one.
     void authors()
     {
-        const QString authors = fieldText(QStringLiteral("Auteur"));
+        const QString authors = fieldText(Author);
         m_out.text(QStringLiteral("Auteur(s) : "));
         if (!authors.isEmpty())
             m_out.text(JoinListField(authors));
@@ -203,23 +230,23 @@ private:
     {
         struct ListField {
             PrintField tick;
-            const char16_t *name;
-            const char16_t *label;
+            Column column;
+            QString label;
         };
         static const ListField lists[] = {
-            {PrintField::Domain, u"Domaine", u"Domaine(s) : "},
-            {PrintField::PointOfView, u"PointdeVue", u"Point(s) de vue : "},
-            {PrintField::Level, u"Niveaux", u"Niveau : "},
-            {PrintField::Keywords, u"MotsCles", u"Clés : "},
+            {PrintField::Domain, Domain, QStringLiteral("Domaine(s) : ")},
+            {PrintField::PointOfView, PointOfView, QStringLiteral("Point(s) de vue : ")},
+            {PrintField::Level, Level, QStringLiteral("Niveau : ")},
+            {PrintField::Keywords, Keywords, QStringLiteral("Clés : ")},
         };
         for (const ListField &list : lists) {
             if (checkTicks && !m_input.fields.has(list.tick))
                 continue;
-            const QString value = fieldText(QString::fromUtf16(list.name));
+            const QString value = fieldText(list.column);
             if (value.isEmpty())
                 continue;
             m_out.newLine();
-            m_out.text(QString::fromUtf16(list.label));
+            m_out.text(list.label);
             m_out.text(JoinListField(value));
         }
     }
@@ -230,54 +257,54 @@ private:
         m_out.newLine();
         m_out.setBold(true);
         m_out.text(QStringLiteral("Titre : "));
-        field(QStringLiteral("Titre"));
+        field(Title);
         m_out.newLine();
         m_out.setBold(false);
-        const QString subtitle = fieldText(QStringLiteral("Soustitre"));
+        const QString subtitle = fieldText(Subtitle);
         if (!subtitle.isEmpty()) {
             m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
             m_out.newLine();
         }
         authors();
         m_out.text(QStringLiteral("N° "));
-        field(QStringLiteral("Numéro"));
+        field(Number);
         m_out.text(ThreeBlanks);
-        field(QStringLiteral("Mois"));
+        field(Month);
         m_out.text(ThreeBlanks);
-        field(QStringLiteral("An"));
+        field(Year);
         m_out.text(QStringLiteral(", Vol. "));
-        field(QStringLiteral("Volume"));
+        field(Volume);
         m_out.text(QStringLiteral(", p. "));
-        field(QStringLiteral("Page"));
+        field(Page);
         m_out.text(ThreeBlanks + QStringLiteral("Nombre de pages : "));
-        field(QStringLiteral("NombrePages"));
+        field(PageCount);
         listFields(false);
         m_out.newLine();
         m_out.text(QStringLiteral("Résumé : "));
-        field(QStringLiteral("Resume"));
+        field(Summary);
         m_out.newLine();
     }
 
     void citation(int k)
     {
         counter(k, QStringLiteral(" "));
-        const QString authors = fieldText(QStringLiteral("Auteur"));
+        const QString authors = fieldText(Author);
         if (!authors.isEmpty())
             m_out.text(JoinListField(authors) + QStringLiteral(", "));
-        field(QStringLiteral("Titre"));
+        field(Title);
         m_out.setItalic(true);
         m_out.text(QStringLiteral(". Kavetol"));
         m_out.setItalic(false);
         m_out.text(QStringLiteral(", "));
-        field(QStringLiteral("Mois"));
+        field(Month);
         m_out.text(QStringLiteral(" "));
-        field(QStringLiteral("An"));
+        field(Year);
         m_out.text(QStringLiteral(", Vol. "));
-        field(QStringLiteral("Volume"));
+        field(Volume);
         m_out.text(QStringLiteral(", n° "));
-        field(QStringLiteral("Numéro"));
+        field(Number);
         m_out.text(QStringLiteral(", p. "));
-        field(QStringLiteral("Page"));
+        field(Page);
         m_out.newLine();
         m_out.newLine();
     }
@@ -295,13 +322,13 @@ private:
     void titleLine()
     {
         m_out.newLine();
-        field(QStringLiteral("An"));
+        field(Year);
         m_out.text(QStringLiteral("\t"));
-        m_out.text(BasketMonthCode(fieldText(QStringLiteral("Mois"))));
+        m_out.text(BasketMonthCode(fieldText(Month)));
         m_out.text(QStringLiteral("\t"));
-        m_out.text(fieldText(QStringLiteral("Numéro")).trimmed());
+        m_out.text(fieldText(Number).trimmed());
         m_out.text(QStringLiteral("\t"));
-        field(QStringLiteral("Titre"));
+        field(Title);
     }
 
     void criteriaBlock()
@@ -350,12 +377,12 @@ private:
         else
             m_out.text(QStringLiteral("Titre : "));
         if (f.has(PrintField::Title)) {
-            field(QStringLiteral("Titre"));
+            field(Title);
             m_out.newLine();
         }
         m_out.setBold(false);
         if (f.has(PrintField::Subtitle)) {
-            const QString subtitle = fieldText(QStringLiteral("Soustitre"));
+            const QString subtitle = fieldText(Subtitle);
             if (!subtitle.isEmpty()) {
                 m_out.text(QStringLiteral("Sous-titre : ") + subtitle);
                 m_out.newLine();
@@ -365,36 +392,36 @@ private:
             authors();
         if (f.has(PrintField::Bulletin)) {
             m_out.text(QStringLiteral("N° : "));
-            field(QStringLiteral("Numéro"));
+            field(Number);
             m_out.text(ThreeBlanks);
         }
         if (f.has(PrintField::Month)) {
-            field(QStringLiteral("Mois"));
+            field(Month);
             m_out.text(ThreeBlanks);
         }
         if (f.has(PrintField::Year)) {
-            field(QStringLiteral("An"));
+            field(Year);
             m_out.text(QStringLiteral(", "));
         }
         if (f.has(PrintField::Volume)) {
             m_out.text(QStringLiteral("Vol. "));
-            field(QStringLiteral("Volume"));
+            field(Volume);
             m_out.text(QStringLiteral(", "));
         }
         if (f.has(PrintField::Page)) {
             m_out.text(QStringLiteral("p. "));
-            field(QStringLiteral("Page"));
+            field(Page);
             m_out.text(ThreeBlanks);
         }
         if (f.has(PrintField::PageCount)) {
             m_out.text(QStringLiteral("Nombre de pages : "));
-            field(QStringLiteral("NombrePages"));
+            field(PageCount);
         }
         listFields(true);
         if (f.has(PrintField::Summary)) {
             m_out.newLine();
             m_out.text(QStringLiteral("Résumé : "));
-            field(QStringLiteral("Resume"));
+            field(Summary);
         }
         m_out.newLine();
         m_out.newLine();
@@ -404,6 +431,7 @@ private:
     const ArchiveInput &m_input;
     RecordSet &m_rows;
     const std::vector<QVariant> *m_row = nullptr; // the row being written
+    int m_columns[ColumnCount];                   // -1: a field the table lacks
 };
 
 } // namespace
