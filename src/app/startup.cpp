@@ -50,7 +50,9 @@ bool Startup::run()
         m_window.intro()->progressFrame()->show();
         openBase();
         {
-            // These steps only read: the base's lock is taken once for all of them.
+            // These steps only read: the base's lock is taken once for all of them, and its
+            // pages are mapped instead of read one call each.
+            MappedReads mapped(*context.catalogue.db);
             ReadTransaction reading(*context.catalogue.db);
             loadPickLists();
             colourStateBands();

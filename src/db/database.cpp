@@ -166,6 +166,17 @@ std::unique_ptr<Database> Database::create(const QString &path)
     return openWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
+bool Database::mapsReads() const
+{
+    sqlite3_int64 size = 0;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db.get(), "PRAGMA mmap_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        size = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return size > 0;
+}
+
 void Database::compact()
 {
     executeBound(QStringLiteral("VACUUM"), {});
@@ -293,16 +304,18 @@ ReadTransaction::~ReadTransaction()
     }
 }
 
-MappedReads::MappedReads(Database &db) : m_db(db)
+MappedReads::MappedReads(Database &db) : m_db(db), m_own(!db.mapsReads())
 {
     // A bound of its own would cap the map; SQLite's build sets the real one (2 GB here).
-    sqlite3_exec(db.handle(), "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
+    if (m_own)
+        sqlite3_exec(db.handle(), "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
 }
 
 MappedReads::~MappedReads()
 {
     // Unmapped: the next reads go through read calls again.
-    sqlite3_exec(m_db.handle(), "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+    if (m_own)
+        sqlite3_exec(m_db.handle(), "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
 }
 
 QVariant columnValue(sqlite3_stmt *stmt, int i)

@@ -58,6 +58,8 @@ public:
     std::unique_ptr<RecordSet> openRecordSet(const QString &source);
 
     bool hasTable(const QString &name);
+    // Whether the file's pages are read through a memory map now (see MappedReads).
+    bool mapsReads() const;
 
     void beginTransaction();
     void commit();
@@ -137,6 +139,7 @@ private:
 // map keeps what it read in the program's memory, and an I/O error on a mapped page would end
 // the program instead of being reported. Its reads run under the file's shared lock, which
 // keeps any other writer from shortening the file meanwhile.
+// Inside another's life, it does nothing.
 class MappedReads {
 public:
     explicit MappedReads(Database &db);
@@ -147,6 +150,7 @@ public:
 
 private:
     Database &m_db;
+    bool m_own;
 };
 
 // Reads column `i` of the current row of a stepped statement as a QVariant.

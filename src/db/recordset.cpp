@@ -127,8 +127,8 @@ bool RecordSet::loadRun()
     // A whole table whose rows were never thinned out holds consecutive identities. Three
     // look-ups tell, each answered from an index without reading a row (asked together, they
     // would walk the table). The count walks a whole index: mapped, its pages cost no read call.
-    ReadTransaction reading(m_db);
     MappedReads mapped(m_db);
+    ReadTransaction reading(m_db);
     const QString table = QStringLiteral(" FROM [") + m_table + u']';
     auto scalar = [&](const QString &what) {
         StatementPtr stmt = m_db.prepare(QStringLiteral("SELECT ") + what + table);

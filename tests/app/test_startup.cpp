@@ -4,6 +4,7 @@
 #include "app/quitdialog.h"
 #include "app/screens.h"
 #include "app/startup.h"
+#include "db/database.h"
 #include "fakes/fakeplatform.h"
 #include "info/statescreen.h"
 #include "support/accessiblename.h"
@@ -90,6 +91,8 @@ TEST(Startup, ANormalStartShowsEveryStepAndTheCommands)
     EXPECT_EQ(p.step("Lab_P3"), QStringLiteral("Le panier n° 3 est vide"));
     EXPECT_EQ(p.step("Lab_OKFin"), QStringLiteral("Ferlin est ouvert !"));
     EXPECT_EQ(p.context.state.baseCount, 6773);
+    // The base's pages were mapped for the start-up's reads only.
+    EXPECT_FALSE(p.context.catalogue.db->mapsReads());
 
     EXPECT_TRUE(p.window.commandBar()->isVisibleTo(&p.window));
     const QStringList order = MainWindow::commandNames();
