@@ -445,9 +445,26 @@ std::unique_ptr<RowReader> RecordSet::rowReader(const QStringList &fields) const
 void RecordSet::forEachRow(const QString &columns,
                            const std::function<void(sqlite3_stmt *)> &take) const
 {
+    if (m_keys.empty())
+        return;
     // One read transaction for the whole pass: a lock taken once, not once a row. It ends
     // after the statement (declared later, finalized first).
     ReadTransaction reading(m_db);
+    if (m_keys.isRun()) {
+        // The run's rows in identity order, walked by one statement: no look-up per row.
+        StatementPtr stmt =
+            m_db.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM [") + m_table +
+                         QStringLiteral("] WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
+        sqlite3_stmt *s = stmt.get();
+        sqlite3_bind_int64(s, 1, m_keys.at(0));
+        sqlite3_bind_int64(s, 2, m_keys.at(m_keys.size() - 1));
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            take(s);
+        if (rc != SQLITE_DONE)
+            m_db.fail(rc);
+        return;
+    }
     StatementPtr stmt = prepareByIdentity(columns);
     sqlite3_stmt *s = stmt.get();
     for (qint64 i = 0; i < m_keys.size(); ++i) {
@@ -461,13 +478,18 @@ void RecordSet::forEachRow(const QString &columns,
     }
 }
 
+void RecordSet::forEachRowTexts(const QStringList &fields,
+                                const std::function<void(const QStringList &)> &take) const
+{
+    const int count = int(fields.size());
+    forEachRow(columnList(fields), [&](sqlite3_stmt *s) { take(columnTexts(s, count)); });
+}
+
 std::vector<QStringList> RecordSet::readAll(const QStringList &fields) const
 {
-    const QString columns = columnList(fields);
     std::vector<QStringList> rows;
     rows.reserve(size_t(recordCount()));
-    const int count = int(fields.size());
-    forEachRow(columns, [&](sqlite3_stmt *s) { rows.push_back(columnTexts(s, count)); });
+    forEachRowTexts(fields, [&](const QStringList &row) { rows.push_back(row); });
     return rows;
 }
 
@@ -475,30 +497,11 @@ void RecordSet::forEachRowValues(
     const std::function<void(const std::vector<QVariant> &)> &take) const
 {
     std::vector<QVariant> row(static_cast<size_t>(fieldCount()));
-    auto read = [&](sqlite3_stmt *s) {
+    forEachRow(QStringLiteral("*"), [&](sqlite3_stmt *s) {
         for (int c = 0; c < fieldCount(); ++c)
             row[size_t(c)] = columnValue(s, c);
         take(row);
-    };
-    if (!m_keys.isRun()) {
-        forEachRow(QStringLiteral("*"), read);
-        return;
-    }
-    if (m_keys.empty())
-        return;
-    // The run's rows in identity order, walked by one statement: no look-up per row.
-    ReadTransaction reading(m_db);
-    StatementPtr stmt =
-        m_db.prepare(QStringLiteral("SELECT * FROM [") + m_table +
-                     QStringLiteral("] WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
-    sqlite3_stmt *s = stmt.get();
-    sqlite3_bind_int64(s, 1, m_keys.at(0));
-    sqlite3_bind_int64(s, 2, m_keys.at(m_keys.size() - 1));
-    int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-        read(s);
-    if (rc != SQLITE_DONE)
-        m_db.fail(rc);
+    });
 }
 
 std::vector<std::vector<QVariant>> RecordSet::readAllValues() const

@@ -86,6 +86,9 @@ public:
     // Some fields of every row of the set, in its order, read in one pass without moving the
     // current row (a row deleted meanwhile is left out).
     std::vector<QStringList> readAll(const QStringList &fields) const;
+    // The same fields of every row handed over in turn, read as forEachRowValues reads.
+    void forEachRowTexts(const QStringList &fields,
+                         const std::function<void(const QStringList &)> &take) const;
     // A reader of some fields of the set's rows, read when asked.
     std::unique_ptr<RowReader> rowReader(const QStringList &fields) const;
     // Every row of the set in its order, its fields handed over as values, without moving the
@@ -115,7 +118,8 @@ public:
 private:
     void load();
     bool loadRun();
-    // Runs "SELECT columns" on each row of the set in its order, in one read transaction.
+    // Runs "SELECT columns" on each row of the set in its order, in one read transaction: a
+    // whole table by one statement in its order, any other set row by row.
     void forEachRow(const QString &columns, const std::function<void(sqlite3_stmt *)> &take) const;
     QString columnList(const QStringList &fields) const;
     // "SELECT columns" of one row of the table, its identity bound as the one parameter.

@@ -135,9 +135,14 @@ public:
     ArchiveBody(ArchiveWriter &out, const ArchiveInput &input, RecordSet &rows)
         : m_out(out), m_input(input), m_rows(rows)
     {
-        // Found once, not at each field of each row.
-        for (int c = 0; c < ColumnCount; ++c)
-            m_columns[c] = rows.fieldIndex(QString::fromUtf16(ColumnNames[c]));
+        // Only the fields written, and those the table has, are read; each is found in the row
+        // once, not at each field of each row.
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QString name = QString::fromUtf16(ColumnNames[c]);
+            m_columns[c] = rows.fieldIndex(name) < 0 ? -1 : int(m_read.size());
+            if (m_columns[c] >= 0)
+                m_read << name;
+        }
     }
 
     void heading()
@@ -185,7 +190,7 @@ private:
     {
         int counter = 1;
         try {
-            m_rows.forEachRowValues([&](const std::vector<QVariant> &row) {
+            m_rows.forEachRowTexts(m_read, [&](const QStringList &row) {
                 m_row = &row;
                 if (manyLines)
                     m_out.beginReference();
@@ -204,10 +209,7 @@ private:
     QString fieldText(Column column) const
     {
         const int index = m_columns[column];
-        if (!m_row || index < 0)
-            return QString();
-        const QVariant &value = (*m_row)[size_t(index)];
-        return value.isNull() ? QString() : value.toString();
+        return m_row && index >= 0 ? m_row->at(index) : QString();
     }
     void field(Column column) { m_out.text(fieldText(column)); }
     void counter(int k, const QString &after)
@@ -430,8 +432,9 @@ private:
     ArchiveWriter &m_out;
     const ArchiveInput &m_input;
     RecordSet &m_rows;
-    const std::vector<QVariant> *m_row = nullptr; // the row being written
-    int m_columns[ColumnCount];                   // -1: a field the table lacks
+    QStringList m_read;                 // the fields read, those of ColumnNames the table has
+    int m_columns[ColumnCount];         // where each is in a row read; -1: the table lacks it
+    const QStringList *m_row = nullptr; // the row being written
 };
 
 } // namespace

@@ -224,6 +224,11 @@ TEST(RecordSet, EveryRowsValuesInTheSetsOrderWithoutMovingIt)
             rangs << row[size_t(set.fieldIndex(QStringLiteral("Rang")))].toInt();
         });
         EXPECT_EQ(rangs, gap ? (QList<int>{5, 3, 1}) : (QList<int>{5, 4, 3, 1})) << gap;
+        // Some fields as texts, by the same passes.
+        QList<int> texts;
+        for (const QStringList &row : set.readAll({QStringLiteral("Rang")}))
+            texts << row.at(0).toInt();
+        EXPECT_EQ(texts, rangs) << gap;
         EXPECT_EQ(set.absolutePosition(), 1);
     }
 }
