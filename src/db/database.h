@@ -135,11 +135,11 @@ private:
 };
 
 // While it lives, the connection reads the file's pages through a memory map instead of a read
-// call each: for a walk over a whole index, as when a table is counted. Only for such walks: a
-// map keeps what it read in the program's memory, and an I/O error on a mapped page would end
-// the program instead of being reported. Its reads run under the file's shared lock, which
-// keeps any other writer from shortening the file meanwhile.
-// Inside another's life, it does nothing.
+// call each: for the start-up's reads, which count the references by walking a whole index.
+// Only for such short spells: the map holds what it read in the program's memory, with the
+// pages the system maps around each, and an I/O error on a mapped page would end the program
+// instead of being reported. Its reads run under the file's shared lock, which keeps any other
+// writer from shortening the file meanwhile. Inside another's life, it does nothing.
 class MappedReads {
 public:
     explicit MappedReads(Database &db);

@@ -126,8 +126,9 @@ bool RecordSet::loadRun()
 {
     // A whole table whose rows were never thinned out holds consecutive identities. Three
     // look-ups tell, each answered from an index without reading a row (asked together, they
-    // would walk the table). The count walks a whole index: mapped, its pages cost no read call.
-    MappedReads mapped(m_db);
+    // would walk the table). The count walks a whole index; the start-up reads it mapped (see
+    // MappedReads), elsewhere it is read page by page: a map would hold, besides the index's
+    // pages, those the system maps around each of them.
     ReadTransaction reading(m_db);
     const QString table = QStringLiteral(" FROM [") + m_table + u']';
     auto scalar = [&](const QString &what) {
