@@ -185,7 +185,7 @@ TEST(RecordSet, AWholeTableWithOrWithoutGapsWalksTheSame)
     for (int r = 5; r >= 1; --r)
         dense.addReference(r, 1900 + r, QString::number(r), r);
     RecordSet set(*dense.db, Schema::Articles);
-    // The count read through a map of the file, unmapped once done.
+    // Opening a whole table leaves no map of the file behind.
     EXPECT_EQ(dense.db->scalar(QStringLiteral("PRAGMA mmap_size")).toLongLong(), 0);
     set.setAbsolutePosition(2);
     set.deleteCurrent();
