@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/baselocation.h"
-#include "import/mdbrowsource.h"
+#include "import/childjetsource.h"
 
 namespace ferlin {
 
@@ -13,7 +13,7 @@ struct Platform;
 // published file is converted as ever. A failure is shown as the start-up shows its own, and
 // the start-up then reports the missing base. Returns true when a base was made.
 bool PrepareBaseAtStartup(const BaseLocation &location, Platform &platform,
-                          const RowSourceOpener &open = MdbRowSource::open);
+                          const RowSourceOpener &open = openPublishedBase);
 
 // The message of a first start on the user's copy, naming its folder.
 QString userCopyMessage(const QString &userFolder);

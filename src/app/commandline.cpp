@@ -5,14 +5,20 @@
 #include "app/startup.h"
 #include "db/database.h"
 #include "db/schema.h"
+#include "fulltext/reachabletexts.h"
+#include "fulltext/textindex.h"
+#include "fulltext/textindexer.h"
 #include "import/importcatalogue.h"
 #include "import/importreport.h"
-#include "import/mdbrowsource.h"
+#include "import/publishedbase.h"
 #include "output/basketexport.h"
 #include "platform/inisettingsstore.h"
+#include "platform/linuxdrives.h"
+#include "platform/localfilesystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTextStream>
 
 #include <algorithm>
@@ -52,6 +58,7 @@ int importBase(const QStringList &values, CommandContext &context)
     try {
         const std::unique_ptr<RowSource> source = context.open(file);
         context.out << importReport(ImportCatalogue(*source, context.databasePath));
+        forgetFailedConversion(context.databasePath);
         return Done;
     } catch (const DbError &error) {
         context.err << QStringLiteral("ferlin : la conversion de « %1 » a échoué ; la base en "
@@ -63,6 +70,76 @@ int importBase(const QStringList &values, CommandContext &context)
         context.err << error.description() << u'\n';
         return Failed;
     }
+}
+
+// The settings the window would use.
+Settings settingsOf(const CommandContext &context)
+{
+    Settings settings;
+    if (context.settings) {
+        LoadSettings(*context.settings, settings);
+    } else {
+        const IniSettingsStore userSettings;
+        LoadSettings(userSettings, settings);
+    }
+    return settings;
+}
+
+// How often the indexing tells where it stands, in files.
+constexpr int IndexingStep = 100;
+
+int indexTexts(const QStringList &, CommandContext &context)
+{
+    ReachableTexts reach;
+    try {
+        const std::unique_ptr<Database> db = Database::open(context.databasePath);
+        LinuxDrives drives;
+        LocalFileSystem files;
+        reach = FindReachableTexts(*db, settingsOf(context), drives, files);
+    } catch (const DbError &error) {
+        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
+                           .arg(QDir::toNativeSeparators(context.databasePath))
+                    << error.description() << u'\n';
+        return Failed;
+    }
+    if (!reach.unreachable.isEmpty()) {
+        context.err << QStringLiteral("ferlin : ") << reach.unreachable << u'\n';
+        return Failed;
+    }
+    const QString indexPath = TextIndex::pathBeside(context.databasePath);
+    context.out << QStringLiteral("Index des textes : %1\nTextes à lire : %2\n")
+                       .arg(QDir::toNativeSeparators(indexPath))
+                       .arg(reach.texts.size());
+    context.out.flush();
+    TextIndexer indexer(indexPath);
+    IndexingReport report;
+    QEventLoop loop;
+    int told = 0;
+    QObject::connect(
+        &indexer, &TextIndexer::progress, &loop, [&](int done, int total, const QString &) {
+            if (done - told < IndexingStep && done != total)
+                return;
+            told = done;
+            context.out << QStringLiteral("Textes lus : %1 sur %2\n").arg(done).arg(total);
+            context.out.flush();
+        });
+    QObject::connect(&indexer, &TextIndexer::ended, &loop, [&](const IndexingReport &ended) {
+        report = ended;
+        loop.quit();
+    });
+    indexer.start(std::move(reach.texts));
+    loop.exec();
+    if (!report.failure.isEmpty()) {
+        context.err << QStringLiteral("ferlin : ") << report.failure << u'\n';
+        return Failed;
+    }
+    context.out << QStringLiteral("Textes indexés : %1, déjà à jour : %2, non indexés : %3\n")
+                       .arg(report.indexed)
+                       .arg(report.unchanged)
+                       .arg(report.problems.size());
+    for (const QString &problem : report.problems)
+        context.out << QStringLiteral("  ") << problem << u'\n';
+    return Done;
 }
 
 int runExport(const QStringList &values, CommandContext &context)
@@ -80,13 +157,7 @@ int runExport(const QStringList &values, CommandContext &context)
     const QString file = withExportExtension(values.at(2), *format);
     try {
         // The texts' place decides whether the PDFs are named, as on the record card.
-        Settings settings;
-        if (context.settings) {
-            LoadSettings(*context.settings, settings);
-        } else {
-            const IniSettingsStore userSettings;
-            LoadSettings(userSettings, settings);
-        }
+        const Settings settings = settingsOf(context);
         const std::unique_ptr<Database> db = Database::open(context.databasePath);
         const int count = ExportBasket(*db, basket, *format, file, exportTextsFolder(settings));
         context.out << exportDoneMessage(count, file) << u'\n';
@@ -133,6 +204,13 @@ const std::vector<Command> &commands()
                         "      (l'extension du format est ajoutée au nom qui ne l'a pas) ; puis\n"
                         "      s'arrête en disant combien de références ont été écrites."),
          runExport},
+        {{QStringLiteral("--index-texts")},
+         {},
+         QStringLiteral("Met à jour l'index des textes intégraux, comme « Mettre à jour\n"
+                        "      l'index » de la recherche dans les textes, sur les textes que\n"
+                        "      le programme lit (disque dur ou CD) ; puis s'arrête en disant\n"
+                        "      combien de textes ont été indexés et lesquels ne l'ont pas été."),
+         indexTexts},
         {{QStringLiteral("--help"), QStringLiteral("-h")},
          {},
          QStringLiteral("Affiche cette aide et s'arrête."),

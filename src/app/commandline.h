@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/mdbrowsource.h"
+#include "import/childjetsource.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,7 +30,7 @@ std::optional<int> RunCommandLine(int argc, char **argv);
 // from; nullptr for the user's own settings file).
 std::optional<int> RunCommandLine(const QStringList &arguments, const QString &databasePath,
                                   QTextStream &out, QTextStream &err,
-                                  const RowSourceOpener &open = MdbRowSource::open,
+                                  const RowSourceOpener &open = openPublishedBase,
                                   const SettingsStore *settings = nullptr);
 
 } // namespace ferlin

@@ -17,12 +17,6 @@
 
 namespace ferlin {
 
-namespace {
-
-constexpr int OpeningCancelled = 3059;
-
-} // namespace
-
 Startup::Startup(MainWindow &window) : m_window(window) {}
 
 Startup::FailureMessage Startup::failureMessage(int number, const QString &description)
@@ -34,7 +28,7 @@ Startup::FailureMessage Startup::failureMessage(int number, const QString &descr
                                "différente. Erreur ") +
                     code,
                 QStringLiteral("Ouverture avortée")};
-    if (number == OpeningCancelled)
+    if (number == DbErrorCode::Cancelled)
         return {QStringLiteral("Vous avez annulé l'ouverture de toute base de données."),
                 QStringLiteral("Ouverture annuléee")};
     return {QStringLiteral(" Erreur ") + code + LineBreak + description,

@@ -15,6 +15,7 @@ inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DuplicateKey = 3022;
 inline constexpr int FileNotFound = 3024;
 inline constexpr int CannotOpenFile = 3051;
+inline constexpr int Cancelled = 3059; // the user stopped the operation
 inline constexpr int RecordDeleted = 3167;
 inline constexpr int UnsupportedSource = 3131;
 inline constexpr int UnrecognizedFormat = 3343;

@@ -47,6 +47,17 @@ QString pdfProblem(PdfText::Status status)
     case PdfText::Status::NoReader:
         return QStringLiteral("lecteur de PDF absent (ferlin_pdfreader.so introuvable à côté du "
                               "programme)");
+    case PdfText::Status::Stalled:
+        return QStringLiteral("fichier endommagé : sa lecture ne progresse plus");
+    case PdfText::Status::OutOfMemory:
+        return QStringLiteral("fichier endommagé : sa lecture demande trop de mémoire");
+    case PdfText::Status::Crashed:
+        return QStringLiteral("fichier endommagé : sa lecture a arrêté le lecteur");
+    case PdfText::Status::Cancelled:
+        return QStringLiteral("lecture arrêtée");
+    case PdfText::Status::ReaderMissing:
+        return QStringLiteral("lecteur de fichiers absent (ferlin-reader introuvable à côté du "
+                              "programme)");
     }
     return {};
 }

@@ -13,6 +13,12 @@ struct PdfText {
         Damaged,    // not a PDF Poppler can read
         Locked,     // protected by a password
         NoReader,   // the reader module could not be loaded
+        // Read in a child process (fulltext/childpdfreader.h):
+        Stalled,       // still unread within the time allowed
+        OutOfMemory,   // needed more memory than allowed
+        Crashed,       // the reader died on it
+        Cancelled,     // the reading was stopped
+        ReaderMissing, // the reader program could not be run
     };
     Status status = Status::Unreadable;
     QStringList pages;

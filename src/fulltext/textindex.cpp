@@ -62,6 +62,10 @@ void TextIndex::createSchema()
                                       "KEY, file TEXT NOT NULL, size INTEGER NOT NULL, modified "
                                       "INTEGER NOT NULL, pages INTEGER NOT NULL)"),
                        {});
+    m_db->executeBound(QStringLiteral("CREATE TABLE IF NOT EXISTS failures (rang INTEGER PRIMARY "
+                                      "KEY, file TEXT NOT NULL, size INTEGER NOT NULL, modified "
+                                      "INTEGER NOT NULL, cause TEXT NOT NULL)"),
+                       {});
     m_db->executeBound(QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS pages USING fts5(body, "
                                       "rang UNINDEXED, page UNINDEXED, tokenize = 'unicode61 "
                                       "remove_diacritics 2')"),
@@ -105,7 +109,31 @@ void TextIndex::storeText(int rang, const QString &file, const FileStamp &stamp,
     m_db->executeBound(QStringLiteral("INSERT OR REPLACE INTO texts (rang, file, size, modified, "
                                       "pages) VALUES (?, ?, ?, ?, ?)"),
                        {rang, file, stamp.size, stamp.modified, count});
+    m_db->executeBound(QStringLiteral("DELETE FROM failures WHERE rang = ?"), {rang});
     transaction.commit();
+}
+
+void TextIndex::recordFailure(int rang, const QString &file, const FileStamp &stamp,
+                              const QString &cause)
+{
+    m_db->executeBound(QStringLiteral("INSERT OR REPLACE INTO failures (rang, file, size, "
+                                      "modified, cause) VALUES (?, ?, ?, ?, ?)"),
+                       {rang, file, stamp.size, stamp.modified, cause});
+}
+
+QString TextIndex::failureOf(int rang, const FileStamp &stamp)
+{
+    StatementPtr stmt = m_db->prepare(
+        QStringLiteral("SELECT cause FROM failures WHERE rang = ? AND size = ? AND modified = ?"));
+    bindValue(stmt.get(), 1, rang);
+    bindValue(stmt.get(), 2, stamp.size);
+    bindValue(stmt.get(), 3, stamp.modified);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW)
+        return columnValue(stmt.get(), 0).toString();
+    if (rc != SQLITE_DONE)
+        m_db->fail(rc);
+    return {};
 }
 
 int TextIndex::textCount()

@@ -35,6 +35,11 @@ public:
     // Replaces the pages of a reference's text, in one transaction: a kill at any moment leaves
     // the text either as it was or wholly indexed.
     void storeText(int rang, const QString &file, const FileStamp &stamp, const QStringList &pages);
+    // A file that could not be read (damaged, or one that stopped its reader), so that it is not
+    // read again until it changes: its cause, in French.
+    void recordFailure(int rang, const QString &file, const FileStamp &stamp, const QString &cause);
+    // The cause recorded for that version of a reference's file, empty when none.
+    QString failureOf(int rang, const FileStamp &stamp);
     // The number of texts indexed.
     int textCount();
 

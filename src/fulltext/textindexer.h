@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fulltext/childpdfreader.h"
 #include "fulltext/reachabletexts.h"
 
 #include <QMetaType>
@@ -23,14 +24,18 @@ struct IndexingReport {
     QString failure; // the index itself could not be written (French); the run stopped
 };
 
-// Builds the text index in a worker thread: each text read with Poppler and stored in its own
-// transaction, a file already indexed with the same size and time skipped, an unreadable or
-// damaged one listed in the report and passed over. The thread has its own connection to the
-// index; progress and the end are signalled (queued to the receivers' thread). Cancelling is
-// seen between two files.
+// Builds the text index in a worker thread: the texts read by two reader children (both
+// processors; Poppler never runs in the program's process), each stored in its own transaction
+// by the worker alone, a file already indexed with the same size and time skipped, an
+// unreadable or damaged one listed in the report and passed over. A file that was damaged or
+// stopped its reader is remembered in the index with its cause and not read again until it
+// changes. The worker has its own connection to the index; progress and the end are signalled
+// (queued to the receivers' thread). Cancelling stops the readers within a tenth of a second.
 class TextIndexer : public QObject {
     Q_OBJECT
 public:
+    static constexpr int ReaderCount = 2;
+
     explicit TextIndexer(QString indexPath, QObject *parent = nullptr);
     // Cancels a run and waits for the file being read.
     ~TextIndexer() override;
@@ -39,6 +44,8 @@ public:
     // Starts a run over the texts; does nothing while one runs.
     void start(std::vector<TextToIndex> texts);
     void cancel();
+    // What reading one file may take (the default: 20 s).
+    void setReaderLimits(const ReaderLimits &limits) { m_limits = limits; }
 
 Q_SIGNALS:
     // Before each file: how many are done out of how many, and the file being read.
@@ -49,6 +56,7 @@ private:
     void run(const std::vector<TextToIndex> &texts);
 
     QString m_indexPath;
+    ReaderLimits m_limits = pdfReaderLimits();
     std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_cancel{false};
 };

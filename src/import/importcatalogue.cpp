@@ -68,21 +68,98 @@ QString insertStatement(const CatalogueTable &table)
            marks.join(u',') + u')';
 }
 
+DbError damagedSource(const QString &source, const QString &what)
+{
+    return DbError(DbErrorCode::UnrecognizedFormat,
+                   QStringLiteral("Le fichier « %1 » est endommagé : %2.").arg(source, what));
+}
+
+// Control characters other than the tab and line breaks are no text of the catalogue: they
+// come from bytes read where no text lies.
+bool hasControlCharacters(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return false;
+    for (const QChar c : value.toString()) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+bool isFilled(const QVariant &value)
+{
+    return !value.isNull() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty());
+}
+
+// The fields that no table of a published base leaves empty in every row: a field that comes
+// back so was not read from the file.
+const QStringList &fieldsNeverAllEmpty(const QString &table)
+{
+    static const std::vector<std::pair<QString, QStringList>> fields = {
+        {QStringLiteral("TArticles"),
+         {QStringLiteral("Rang"), QStringLiteral("An"), QStringLiteral("Titre"),
+          QStringLiteral("Auteur")}},
+        {QStringLiteral("TClés"), {QStringLiteral("Clé")}},
+        {QStringLiteral("TVoir"), {QStringLiteral("MotVoir")}},
+        {QStringLiteral("TAuteurs"), {QStringLiteral("Auteur")}},
+        {QStringLiteral("TPointdeVue"), {QStringLiteral("PtVue")}},
+        {QStringLiteral("TDomaine"), {QStringLiteral("Domaine")}},
+    };
+    static const QStringList none;
+    for (const auto &[name, list] : fields)
+        if (name == table)
+            return list;
+    return none;
+}
+
+// A table needs this many rows before an empty field means damage.
+constexpr qint64 RowsForEmptyCheck = 2;
+
 qint64 copyTable(Database &db, RowSource &source, const SourceTable &from,
                  ProgressCounter &progress)
 {
-    StatementPtr insert = db.prepare(insertStatement(*from.table));
+    const CatalogueTable &table = *from.table;
+    StatementPtr insert = db.prepare(insertStatement(table));
+    std::vector<bool> filled(from.columnOf.size(), false);
     qint64 rows = 0;
     source.readRows(from.sourceName, [&](const QVariantList &values) {
-        for (size_t i = 0; i < from.columnOf.size(); ++i)
-            bindValue(insert.get(), int(i) + 1, storedValue(values.value(from.columnOf[i])));
+        for (size_t i = 0; i < from.columnOf.size(); ++i) {
+            const QVariant value = values.value(from.columnOf[i]);
+            if (hasControlCharacters(value))
+                throw damagedSource(source.name(),
+                                    QStringLiteral("le champ « %1 » de la table « %2 » contient "
+                                                   "des caractères de contrôle (ligne %3)")
+                                        .arg(table.fields.at(int(i)), table.name)
+                                        .arg(rows + 1));
+            if (!filled[i] && isFilled(value))
+                filled[i] = true;
+            bindValue(insert.get(), int(i) + 1, storedValue(value));
+        }
         const int rc = sqlite3_step(insert.get());
+        if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+            throw damagedSource(source.name(),
+                                QStringLiteral("la ligne %1 de la table « %2 » reprend le Rang "
+                                               "d'une autre ou en est privée")
+                                    .arg(rows + 1)
+                                    .arg(table.name));
         if (rc != SQLITE_DONE)
             db.fail(rc);
         sqlite3_reset(insert.get());
         ++rows;
         progress.row();
     });
+    if (rows >= RowsForEmptyCheck)
+        for (const QString &field : fieldsNeverAllEmpty(table.name)) {
+            const qsizetype i = table.fields.indexOf(field);
+            if (i >= 0 && !filled[size_t(i)])
+                throw damagedSource(source.name(),
+                                    QStringLiteral("le champ « %1 » de la table « %2 » est vide "
+                                                   "dans ses %3 lignes")
+                                        .arg(field, table.name)
+                                        .arg(rows));
+        }
     return rows;
 }
 

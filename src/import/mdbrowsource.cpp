@@ -24,6 +24,8 @@ constexpr quint32 LongestMemo = 64u << 20;
 // Dates the Jet engine accepts: 01/01/100 to 31/12/9999, in days from 30/12/1899.
 constexpr double FirstJetDay = -657434.0;
 constexpr double LastJetDay = 2958465.0;
+// The offset of a row in its page, below the slot's two flags.
+constexpr int OffsetMask = 0x1FFF;
 
 QString shown(const QString &path)
 {
@@ -59,11 +61,12 @@ void checkSignature(const QString &path)
 }
 
 // Decodes text the same way whatever the environment says (libmdb reads MDB_ICONV and
-// MDB_JET3_CHARSET): Jet 3 stores code page 1252, Jet 4 stores UCS-2.
+// MDB_JET3_CHARSET): Jet 3 stores code page 1252, Jet 4 stores UTF-16 (libmdb's own UCS-2
+// refuses the surrogate pairs of characters beyond the Basic Multilingual Plane).
 bool useFixedEncodings(MdbHandle *mdb)
 {
     mdb_iconv_close(mdb);
-    const char *stored = IS_JET3(mdb) ? "CP1252" : "UCS-2LE";
+    const char *stored = IS_JET3(mdb) ? "CP1252" : "UTF-16LE";
     mdb->iconv_in = iconv_open("UTF-8", stored);
     mdb->iconv_out = iconv_open(stored, "UTF-8");
     return mdb->iconv_in != iconv_t(-1) && mdb->iconv_out != iconv_t(-1);
@@ -165,7 +168,76 @@ struct MdbRowSource::File {
         char *value = mdb_col_to_string(mdb, mdb->pg_buf, start, type, size);
         const QString decoded = QString::fromUtf8(value);
         g_free(value);
+        QByteArray memo;
+        const char *data = reinterpret_cast<const char *>(mdb->pg_buf) + start;
+        if (type == MDB_MEMO && !(quint32(mdb_get_int32(mdb->pg_buf, start)) & 0x80000000u)) {
+            memo = memoPages(start, stored); // kept on pages of its own
+            data = memo.constData();
+        } else if (type == MDB_MEMO && stored + MDB_MEMO_OVERHEAD > size_t(size)) {
+            throw damaged(path, QStringLiteral("un mémo annonce plus d'octets que sa ligne"));
+        } else if (type == MDB_MEMO) {
+            data += MDB_MEMO_OVERHEAD;
+        }
+        if (!lengthAgrees(decoded, stored, data))
+            throw damaged(
+                path,
+                QStringLiteral("un texte de %1 octets n'a pu être lu qu'en partie").arg(stored));
         return decoded;
+    }
+
+    // The stored bytes of a memo kept outside its row: on one page (flag 0x40000000), or on a
+    // chain of pages, each piece led by where the next one is. Whatever does not add up to the
+    // length the memo announces is damage: libmdb would give what it found without a word.
+    QByteArray memoPages(int start, size_t stored) const
+    {
+        const bool onePage = quint32(mdb_get_int32(mdb->pg_buf, start)) & 0x40000000u;
+        int next = int(mdb_get_int32(mdb->pg_buf, start + 4));
+        QByteArray bytes;
+        const auto broken = [this] {
+            return damaged(path, QStringLiteral("un mémo renvoie à une page illisible"));
+        };
+        while (next != 0 && size_t(bytes.size()) < stored) {
+            void *page = nullptr;
+            int offset = 0;
+            size_t length = 0;
+            if (mdb_find_pg_row(mdb, next, &page, &offset, &length) != 0)
+                throw broken();
+            const char *row = static_cast<const char *>(page) + offset;
+            if (onePage) {
+                bytes.append(row, qsizetype(length));
+                break;
+            }
+            if (length < 4)
+                throw broken();
+            next = int(mdb_get_int32(page, offset));
+            bytes.append(row + 4, qsizetype(length) - 4);
+        }
+        if (size_t(bytes.size()) != stored)
+            throw damaged(path, QStringLiteral("un mémo de %1 octets n'en a que %2 dans le fichier")
+                                    .arg(stored)
+                                    .arg(bytes.size()));
+        return bytes;
+    }
+
+    // Whether a text read is as long as its stored length says: libmdb stops at a zero and
+    // gives what it could read of a memo whose pages are damaged.
+    bool lengthAgrees(const QString &decoded, size_t stored, const char *data) const
+    {
+        if (stored == 0)
+            return decoded.isEmpty();
+        if (IS_JET3(mdb))
+            return size_t(decoded.size()) == stored;
+        // Jet 4 compresses a text into one byte a character where it can, after FF FE.
+        const bool compressed = stored >= 2 && quint8(data[0]) == 0xFF && quint8(data[1]) == 0xFE;
+        if (compressed) {
+            // A zero byte switches between one and two bytes a character: a writer never puts
+            // two in a row, zeroed bytes do.
+            const QByteArrayView body(data + 2, qsizetype(stored) - 2);
+            if (body.indexOf(QByteArrayView("\0\0", 2)) >= 0)
+                return false;
+            return !decoded.isEmpty() || stored <= 2;
+        }
+        return size_t(decoded.size()) * 2 == stored;
     }
 
     QVariant value(const MdbColumn *column, const MdbField &field) const
@@ -278,19 +350,15 @@ void MdbRowSource::readRows(const QString &table, const RowHandler &row)
     std::vector<MdbField> fields(t->num_cols);
     std::vector<const MdbField *> byColumn(t->num_cols);
     QVariantList values;
-    mdb_rewind_table(t);
-    // libmdb walks the rows; each row found is cracked again here for its fields, whose null
-    // flags tell a NULL from an empty text.
-    while (mdb_fetch_row(t)) {
-        int start = 0;
-        size_t size = 0;
-        if (t->cur_row == 0 || mdb_find_row(mdb, int(t->cur_row) - 1, &start, &size) != 0)
-            throw damaged(m_file->path,
-                          QStringLiteral("une ligne de « %1 » est illisible").arg(table));
-        const int cracked = mdb_crack_row(t, start & 0x1FFF, size, fields.data());
-        if (cracked < 0)
-            throw damaged(m_file->path,
-                          QStringLiteral("une ligne de « %1 » est illisible").arg(table));
+    const auto unreadable = [&] {
+        return damaged(m_file->path,
+                       QStringLiteral("une ligne de « %1 » est illisible").arg(table));
+    };
+    // Cracks the row at `start` of the page in mdb->pg_buf for its fields, whose null flags
+    // tell a NULL from an empty text, and hands its values on.
+    const auto readRow = [&](int start, size_t size) {
+        if (mdb_crack_row(t, start, size, fields.data()) < 0)
+            throw unreadable();
         std::fill(byColumn.begin(), byColumn.end(), nullptr);
         for (unsigned i = 0; i < t->num_cols; ++i)
             if (fields[i].colnum >= 0 && unsigned(fields[i].colnum) < t->num_cols)
@@ -301,6 +369,48 @@ void MdbRowSource::readRows(const QString &table, const RowHandler &row)
             values << (field ? m_file->value(columnAt(t, i), *field) : QVariant());
         }
         row(values);
+    };
+    // The table's data pages, as libmdb finds them, each slot in the page's order. libmdb's own
+    // walk reads the slot flags the wrong way round (it skips a moved row's slot as deleted and
+    // reads the moved data where it lies), so the slots are read here as Jet defines them:
+    // 0x8000, a deleted row or data moved here from another slot; 0x4000, a slot that holds
+    // where its row's data was moved to.
+    const int counts = mdb->fmt->row_count_offset;
+    mdb_rewind_table(t);
+    while (mdb_read_next_dpg(t)) {
+        const unsigned slots = mdb_get_int16(mdb->pg_buf, counts);
+        for (unsigned slot = 0; slot < slots; ++slot) {
+            const unsigned flags = mdb_get_int16(mdb->pg_buf, counts + 2 + int(slot) * 2);
+            if (flags & 0x8000)
+                continue;
+            int start = 0;
+            size_t size = 0;
+            if (mdb_find_row(mdb, int(slot), &start, &size) != 0)
+                throw unreadable();
+            start &= OffsetMask;
+            if (size == 0)
+                continue;
+            if (!(flags & 0x4000)) {
+                readRow(start, size);
+                continue;
+            }
+            // A row number in the low byte, its page above.
+            if (size < 4)
+                throw unreadable();
+            const int moved = int(mdb_get_int32(mdb->pg_buf, start));
+            void *page = nullptr;
+            if (mdb_find_pg_row(mdb, moved, &page, &start, &size) != 0 || size == 0)
+                throw damaged(
+                    m_file->path,
+                    QStringLiteral("une ligne déplacée de « %1 » est introuvable").arg(table));
+            // The moved data is read from the page libmdb read aside, then the table's page is
+            // read again (reading a memo uses the page aside too).
+            mdb_swap_pgbuf(mdb);
+            readRow(start, size);
+            mdb->cur_pg = 0; // libmdb would take the page in its buffer for the one it last read
+            if (mdb_read_pg(mdb, t->cur_phys_pg) != mdb->fmt->pg_size)
+                throw unreadable();
+        }
     }
 }
 

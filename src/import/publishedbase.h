@@ -15,4 +15,14 @@ QString findPublishedBase(const QString &folder);
 // the user's copy, the program's folder being read-only); empty otherwise.
 QString publishedBaseToConvert(const QString &databasePath, const QString &programFolder = {});
 
+// A published file whose conversion at start-up failed because of the file itself (damaged, or
+// of another structure) is remembered beside the base, with its size and time, so that the next
+// start says so at once instead of reading it again. Converting it from the command line
+// forgets it.
+void rememberFailedConversion(const QString &databasePath, const QString &published,
+                              const QString &message);
+// What the last conversion of that version of the file said; empty when none is remembered.
+QString failedConversionOf(const QString &databasePath, const QString &published);
+void forgetFailedConversion(const QString &databasePath);
+
 } // namespace ferlin

@@ -43,6 +43,12 @@ public:
     // Hands each row of the table to `row`, in the table's own order, its values in the order
     // of columns().
     virtual void readRows(const QString &table, const RowHandler &row) = 0;
+
+    // Called every few tens of milliseconds while the source waits for its file to be read
+    // (a source read in another process); returning false stops the reading, which then throws
+    // DbError 3059. A source read at once never calls it.
+    using Idle = std::function<bool()>;
+    virtual void whileWaiting(Idle idle) { (void)idle; }
 };
 
 // Opens the source held by a file.

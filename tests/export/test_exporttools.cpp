@@ -171,7 +171,7 @@ CommandRun run(const QStringList &arguments, const QString &base)
     QTextStream err(&result.err);
     FakeSettingsStore settings;
     result.status = RunCommandLine(QStringList{QStringLiteral("ferlin")} + arguments, base, out,
-                                   err, MdbRowSource::open, &settings)
+                                   err, openPublishedBase, &settings)
                         .value_or(-1);
     return result;
 }

@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -210,12 +212,12 @@ TEST(TextIndexer, ARunAgainSkipsWhatIsIndexedAndReadsWhatChanged)
     EXPECT_TRUE(found(index, "prisme").isEmpty()) << "the former pages are gone";
 }
 
-TEST(TextIndexer, CancellingStopsBetweenTwoFiles)
+TEST(TextIndexer, CancellingStopsTheRunAtOnce)
 {
     TextFolder folder;
     TextIndexer indexer(folder.index);
     QSignalSpy ended(&indexer, &TextIndexer::ended);
-    // Asked in the worker, as the second file begins: the third one is never read.
+    // Asked in the worker, at the first progress (the missing file): nothing is stored.
     QObject::connect(
         &indexer, &TextIndexer::progress, &indexer,
         [&indexer](int done, int, const QString &) {
@@ -227,8 +229,89 @@ TEST(TextIndexer, CancellingStopsBetweenTwoFiles)
     ASSERT_TRUE(ended.wait(30000));
     const auto report = ended.value(0).value(0).value<IndexingReport>();
     EXPECT_TRUE(report.cancelled);
-    EXPECT_EQ(report.indexed, 2);
-    EXPECT_TRUE(report.problems.isEmpty());
+    EXPECT_EQ(report.indexed, 0);
+    EXPECT_EQ(report.problems, QStringList{folder.dir.filePath(QStringLiteral("a4.pdf")) +
+                                           QStringLiteral(" : fichier introuvable")});
+}
+
+static QString hostilePdf(const char *name)
+{
+    return QStringLiteral(FERLIN_HOSTILE_TESTDATA "/") + QString::fromLatin1(name);
+}
+
+static qint64 residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// PDFs that hang Poppler or exhaust the memory cost their own reader child, not the program:
+// they are listed with their cause, remembered, and not read again until they change.
+TEST(TextIndexer, HostileFilesAreListedRememberedAndNotReadAgain)
+{
+    if (!QFile::exists(hostilePdf("xobject-billion-laughs.pdf")))
+        GTEST_SKIP() << "no hostile test files";
+    TextFolder folder;
+    for (const char *name : {"xobject-billion-laughs.pdf", "gsave-million.pdf"})
+        ASSERT_TRUE(QFile::copy(hostilePdf(name), folder.dir.filePath(QLatin1String(name))));
+    folder.texts = {{1, folder.dir.path(), QStringLiteral("\\a1.pdf")},
+                    {5, folder.dir.path(), QStringLiteral("\\xobject-billion-laughs.pdf")},
+                    {6, folder.dir.path(), QStringLiteral("\\gsave-million.pdf")}};
+    const qint64 before = residentKb();
+    const auto indexWithin = [&folder](int ms) {
+        TextIndexer indexer(folder.index);
+        ReaderLimits limits = pdfReaderLimits();
+        limits.stallMs = limits.answerMs = ms;
+        indexer.setReaderLimits(limits);
+        QSignalSpy ended(&indexer, &TextIndexer::ended);
+        indexer.start(folder.texts);
+        EXPECT_TRUE(ended.wait(30000));
+        return ended.value(0).value(0).value<IndexingReport>();
+    };
+    const QString hangs = folder.dir.filePath(QStringLiteral("xobject-billion-laughs.pdf")) +
+                          QStringLiteral(" : fichier endommagé : sa lecture ne progresse plus");
+    const IndexingReport first = indexWithin(3000);
+    EXPECT_TRUE(first.problems.contains(hangs)) << first.problems.join(u'\n').toStdString();
+    EXPECT_GE(first.indexed, 1);
+    EXPECT_LT(residentKb() - before, 50 * 1024) << "Poppler never ran here";
+
+    // Were it read again, it would take a minute.
+    const IndexingReport again = indexWithin(60000);
+    EXPECT_TRUE(again.problems.contains(hangs));
+    EXPECT_EQ(again.indexed, 0);
+    EXPECT_EQ(again.unchanged + again.problems.size(), 3);
+}
+
+TEST(TextIndexer, StoppingEndsAReaderStuckInAFile)
+{
+    if (!QFile::exists(hostilePdf("xobject-billion-laughs.pdf")))
+        GTEST_SKIP() << "no hostile test files";
+    TextFolder folder;
+    ASSERT_TRUE(QFile::copy(hostilePdf("xobject-billion-laughs.pdf"),
+                            folder.dir.filePath(QStringLiteral("x.pdf"))));
+    TextIndexer indexer(folder.index);
+    ReaderLimits patient = pdfReaderLimits();
+    patient.stallMs = patient.answerMs = 120000;
+    indexer.setReaderLimits(patient);
+    QSignalSpy ended(&indexer, &TextIndexer::ended);
+    indexer.start({{1, folder.dir.path(), QStringLiteral("\\x.pdf")}});
+    QTest::qWait(500);
+    indexer.cancel();
+    ASSERT_TRUE(ended.wait(5000)) << "stopped within the second";
+    const auto report = ended.value(0).value(0).value<IndexingReport>();
+    EXPECT_TRUE(report.cancelled);
+    TextIndex index(folder.index);
+    EXPECT_TRUE(index
+                    .failureOf(1, {QFileInfo(folder.dir.filePath(QStringLiteral("x.pdf"))).size(),
+                                   QFileInfo(folder.dir.filePath(QStringLiteral("x.pdf")))
+                                       .lastModified()
+                                       .toMSecsSinceEpoch()})
+                    .isEmpty())
+        << "a stopped file is no damaged file";
 }
 
 TEST(TextIndex, AFileThatIsNoIndexIsMadeAgain)

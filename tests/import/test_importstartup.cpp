@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "e2e/basereader.h"
 #include "fakes/fakeplatform.h"
+#include "import/childjetsource.h"
 #include "import/editedsource.h"
 #include "import/importprogress.h"
 #include "replaysource.h"
@@ -10,11 +11,15 @@
 #include "support/samplebasecopy.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +120,96 @@ TEST(ImportAtStartup, APublishedFileOfAnotherStructureShowsTheStructureMessage)
     EXPECT_FALSE(QFile::exists(folder.base));
 }
 
+// A hostile file as the published base: the conversion window stays alive while the reader
+// child is stuck, and "Annuler" stops it at once.
+TEST(ImportAtStartup, CancelStopsTheReaderAtOnceAndGoesOnToTheMissingBase)
+{
+    const QString hostile =
+        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-stderr-flood.mdb");
+    if (!QFile::exists(hostile))
+        GTEST_SKIP() << "no hostile test files";
+    ProgramFolder folder;
+    ASSERT_TRUE(QFile::link(hostile, folder.dir.filePath(QStringLiteral("FERLIN4.MDB"))));
+    FakePlatform fakes;
+    QString shown;
+    QTimer::singleShot(500, [&shown] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("F_conversion") && w->isVisible()) {
+                shown = w->findChild<QLabel *>(QStringLiteral("Lab_table"))->text();
+                w->findChild<QPushButton *>(QStringLiteral("Cmd_Annuler"))->click();
+            }
+    });
+    // Only "Annuler" can end it before a minute.
+    ReaderLimits patient;
+    patient.stallMs = 60000;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(ConvertPublishedBaseAtStartup(
+        folder.base, fakes.platform(),
+        [patient](const QString &path) { return ChildJetSource::open(path, patient); }));
+    EXPECT_LT(clock.elapsed(), 30000);
+    EXPECT_EQ(shown, QStringLiteral("Lecture de la liste des tables"));
+    EXPECT_TRUE(fakes.messageBox.messages().isEmpty());
+    EXPECT_FALSE(fakes.busyPointer.isBusy());
+    EXPECT_FALSE(QFile::exists(folder.base));
+    // Cancelled is not failed: the next start tries again.
+    int opened = 0;
+    QTimer::singleShot(300, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("F_conversion") && w->isVisible())
+                w->close();
+    });
+    ConvertPublishedBaseAtStartup(folder.base, fakes.platform(), [&](const QString &path) {
+        ++opened;
+        return ChildJetSource::open(path, patient);
+    });
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(fakes.messageBox.messages().isEmpty());
+}
+
+TEST(ImportAtStartup, AFileThatFailedIsRememberedUntilItChanges)
+{
+    const QString hostile =
+        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-stderr-flood.mdb");
+    if (!QFile::exists(hostile))
+        GTEST_SKIP() << "no hostile test files";
+    ProgramFolder folder;
+    const QString published = folder.dir.filePath(QStringLiteral("FERLIN4.MDB"));
+    ASSERT_TRUE(QFile::copy(hostile, published));
+    ReaderLimits quick;
+    quick.stallMs = 1000;
+    int opened = 0;
+    const RowSourceOpener open = [&](const QString &path) {
+        ++opened;
+        return ChildJetSource::open(path, quick);
+    };
+    FakePlatform fakes;
+    EXPECT_FALSE(ConvertPublishedBaseAtStartup(folder.base, fakes.platform(), open));
+    ASSERT_EQ(fakes.messageBox.messages().size(), 1);
+    const QString damaged = QStringLiteral("Le fichier « %1 » est endommagé : sa lecture ne "
+                                           "progresse plus.")
+                                .arg(published);
+    EXPECT_TRUE(fakes.messageBox.lastMessage().text.contains(damaged))
+        << fakes.messageBox.lastMessage().text.toStdString();
+
+    EXPECT_FALSE(ConvertPublishedBaseAtStartup(folder.base, fakes.platform(), open));
+    EXPECT_EQ(opened, 1) << "not read again";
+    ASSERT_EQ(fakes.messageBox.messages().size(), 2);
+    const RecordedMessage &again = fakes.messageBox.lastMessage();
+    EXPECT_EQ(again.shownTitle(), QStringLiteral("Ouverture avortée"));
+    EXPECT_TRUE(again.text.contains(damaged));
+    EXPECT_TRUE(again.text.contains(QStringLiteral("ferlin --import « %1 »").arg(published)))
+        << again.text.toStdString();
+
+    // Another version of the file is read.
+    QFile file(published);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    file.close();
+    EXPECT_FALSE(ConvertPublishedBaseAtStartup(folder.base, fakes.platform(), open));
+    EXPECT_EQ(opened, 2);
+}
+
 // "ferlin ARGUMENTS": the exit status and what the standard output and error say.
 struct CommandRun {
     int status = -1;
@@ -180,7 +275,7 @@ TEST(ImportCommand, ExitsWithAFrenchMessageOnEveryFault)
         if (c.arguments.join(u' ').contains(jet) && !QFile::exists(jet))
             continue;
         ProgramFolder folder;
-        const CommandRun result = run(c.arguments, folder.base, MdbRowSource::open);
+        const CommandRun result = run(c.arguments, folder.base, openPublishedBase);
         EXPECT_EQ(result.status, c.status);
         EXPECT_TRUE(result.out.contains(c.out)) << result.out.toStdString();
         EXPECT_TRUE(result.err.contains(c.err)) << result.err.toStdString();

@@ -139,6 +139,7 @@ TEST_F(Installed, LaysOutTheProgramsFolderTheLauncherTheMenuEntryTheIconAndTheMe
     EXPECT_EQ(QDir(destination()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("usr")});
     QStringList files{QStringLiteral("lib/ferlin/ferlin"),
+                      QStringLiteral("lib/ferlin/ferlin-reader"),
                       QStringLiteral("lib/ferlin/ferlin_pdfreader.so"),
                       QStringLiteral("lib/ferlin/ferlin.installed"),
                       QStringLiteral("lib/ferlin/Bld-up.bmp"),
