@@ -1,9 +1,12 @@
 // The screen "Recherche dans les textes intégraux" in the program: the index built from the
 // texts on a hard disk, a search, a page opened in the viewer, the references placed in a basket.
+#include "app/commandline.h"
 #include "app/helpwindow.h"
+#include "app/settingsio.h"
 #include "db/recordset.h"
 #include "fulltext/fulltextresults.h"
 #include "fulltext/fulltextscreen.h"
+#include "fulltext/textindex.h"
 #include "fulltext/textindexer.h"
 #include "pdfwriter.h"
 #include "support/programfixture.h"
@@ -19,6 +22,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -222,4 +226,42 @@ TEST(FullTextScreen, TheToolsMenuOpensItAndF1ExplainsIt)
     EXPECT_TRUE(
         help->browser()->source().toString().endsWith(QStringLiteral("textesintegraux.html")));
     EXPECT_TRUE(help->browser()->toPlainText().contains(FullTextScreen::Title));
+}
+
+// "ferlin --index-texts": the index built without the window, on the base and the texts the
+// window would use; a text that hangs its reader is listed, and the run still ends as done.
+TEST(IndexTextsCommand, IndexesWhatTheWindowWouldAndListsTheRest)
+{
+    const QString hostile = QStringLiteral(FERLIN_HOSTILE_TESTDATA "/xobject-billion-laughs.pdf");
+    if (!QFile::exists(hostile))
+        GTEST_SKIP() << "no hostile test files";
+    FullText program;
+    // The third text hangs Poppler.
+    auto set = program.context.catalogue.db->openRecordSet(
+        QStringLiteral("SELECT * FROM TArticles WHERE TexteIntegral IS NOT NULL ORDER BY Rang"));
+    set->moveNext();
+    set->moveNext();
+    const QString third = program.context.state.settings.hardDiskFolder + u'/' +
+                          set->text(QStringLiteral("TexteIntegral")).mid(8).replace(u'\\', u'/');
+    ASSERT_TRUE(QFile::remove(third));
+    ASSERT_TRUE(QFile::copy(hostile, third));
+    SaveSettings(program.fakes.settings, program.fakes.messageBox, program.context.state.settings,
+                 true);
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const std::optional<int> status = RunCommandLine(
+        {QStringLiteral("ferlin"), QStringLiteral("--index-texts")}, program.context.databasePath,
+        outStream, errStream, openPublishedBase, &program.fakes.settings);
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Textes indexés : 2, déjà à jour : 0, non indexés :")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("  ") + QDir::cleanPath(third) +
+                             QStringLiteral(" : fichier endommagé : sa lecture ne progresse plus")))
+        << out.toStdString();
+    TextIndex index(TextIndex::pathBeside(program.context.databasePath));
+    EXPECT_EQ(index.textCount(), 2);
 }
