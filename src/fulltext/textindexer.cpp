@@ -34,7 +34,7 @@ TextIndexer::~TextIndexer()
 
 bool TextIndexer::isRunning() const
 {
-    return m_thread && m_thread->isRunning();
+    return m_running;
 }
 
 void TextIndexer::start(std::vector<TextToIndex> texts)
@@ -44,6 +44,7 @@ void TextIndexer::start(std::vector<TextToIndex> texts)
     if (m_thread)
         m_thread->wait();
     m_cancel = false;
+    m_running = true;
     m_thread.reset(QThread::create([this, texts = std::move(texts)] { run(texts); }));
     m_thread->start(QThread::LowPriority);
 }
@@ -209,6 +210,8 @@ void TextIndexer::run(const std::vector<TextToIndex> &texts)
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     for (const auto &problem : problems)
         report.problems << problem.second;
+    // A run may start as soon as this one is told ended, while its thread is still finishing.
+    m_running = false;
     Q_EMIT ended(report);
 }
 

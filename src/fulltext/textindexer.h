@@ -59,6 +59,7 @@ private:
     ReaderLimits m_limits = pdfReaderLimits();
     std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_cancel{false};
+    std::atomic<bool> m_running{false};
 };
 
 } // namespace ferlin
