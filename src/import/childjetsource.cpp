@@ -117,7 +117,7 @@ void ChildJetSource::endOfAnswer()
     ++m_answers;
     if (!m_child.waitForSyncs(m_answers))
         failed();
-    const QString said = m_child.log().firstLine();
+    const QString said = m_child.log().saidBeforeLastSync();
     if (!said.isEmpty())
         throw damaged(m_path, QStringLiteral("son lecteur a signalé « %1 »").arg(said));
 }

@@ -60,19 +60,23 @@ void BoundedLog::add(const QByteArray &bytes)
     QByteArray text = m_pending + bytes;
     const QByteArray mark = syncMark();
     qsizetype from = 0;
-    QByteArray plain;
     for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, from)) {
-        plain += text.mid(from, at - from);
+        keep(text.mid(from, at - from));
         from = at + mark.size();
         ++m_syncs;
+        m_beforeSync = m_head.size();
     }
     // Only an end that may begin a mark waits for the next piece.
     qsizetype held = std::min(mark.size() - 1, text.size() - from);
     while (held > 0 && !text.endsWith(mark.left(held)))
         --held;
     const qsizetype keepFrom = text.size() - held;
-    plain += text.mid(from, keepFrom - from);
+    keep(text.mid(from, keepFrom - from));
     m_pending = text.mid(keepFrom);
+}
+
+void BoundedLog::keep(const QByteArray &plain)
+{
     if (plain.isEmpty())
         return;
     const qsizetype room = Kept - m_head.size();
@@ -83,9 +87,9 @@ void BoundedLog::add(const QByteArray &bytes)
     m_tail = QByteArray(m_tail + plain).right(TailKept);
 }
 
-QString BoundedLog::firstLine() const
+QString BoundedLog::saidBeforeLastSync() const
 {
-    const QByteArray line = m_head.trimmed().split('\n').value(0).trimmed();
+    const QByteArray line = m_head.left(m_beforeSync).trimmed().split('\n').value(0).trimmed();
     return QString::fromUtf8(line.left(300));
 }
 

@@ -61,11 +61,15 @@ public:
     qint64 dropped() const { return m_dropped; }
     // Sync marks seen so far.
     int syncs() const { return m_syncs; }
-    // The first line of what the child said, empty when it said nothing.
-    QString firstLine() const;
+    // The first line of what the child said before its last sync mark (not what it says as it
+    // ends), empty when it said nothing.
+    QString saidBeforeLastSync() const;
 
 private:
+    void keep(const QByteArray &plain);
+
     QByteArray m_head;
+    qsizetype m_beforeSync = 0; // the head's size at the last mark
     QByteArray m_tail;
     QByteArray m_pending; // the end of the last piece, where a mark may begin
     qint64 m_dropped = 0;

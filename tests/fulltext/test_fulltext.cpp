@@ -277,7 +277,12 @@ TEST(TextIndexer, HostileFilesAreListedRememberedAndNotReadAgain)
     const IndexingReport first = indexWithin(3000);
     EXPECT_TRUE(first.problems.contains(hangs)) << first.problems.join(u'\n').toStdString();
     EXPECT_GE(first.indexed, 1);
-    EXPECT_LT(residentKb() - before, 50 * 1024) << "Poppler never ran here";
+#ifdef FERLIN_ADDRESS_SANITIZER
+    constexpr qint64 GrowthKb = 300 * 1024; // freed memory is kept aside by the sanitizer
+#else
+    constexpr qint64 GrowthKb = 50 * 1024;
+#endif
+    EXPECT_LT(residentKb() - before, GrowthKb) << "Poppler never ran here";
 
     // Were it read again, it would take a minute.
     const IndexingReport again = indexWithin(60000);

@@ -121,11 +121,19 @@ TEST(OutsideJetFiles, HostileFilesEndAsDamagedFilesWithTheProgramUnharmed)
         EXPECT_EQ(process.exitCode(), 1);
         EXPECT_LT(runs[i].err.size(), 1 << 20);
         const QString said = QString::fromUtf8(runs[i].err);
-        EXPECT_TRUE(
-            said.contains(QStringLiteral("Le fichier « %1 » est endommagé : %2.")
-                              .arg(testFile(cases[i].first), QString::fromUtf8(cases[i].second))))
+#ifdef FERLIN_ADDRESS_SANITIZER
+        // Slower and bigger under the sanitizer, a reader may meet either limit first, and the
+        // sanitizer keeps freed memory aside.
+        const QString cause = QStringLiteral("sa lecture");
+        constexpr qint64 SmallKb = 600 * 1024;
+#else
+        const QString cause = QString::fromUtf8(cases[i].second) + u'.';
+        constexpr qint64 SmallKb = 200 * 1024;
+#endif
+        EXPECT_TRUE(said.contains(QStringLiteral("Le fichier « %1 » est endommagé : %2")
+                                      .arg(testFile(cases[i].first), cause)))
             << said.toStdString();
-        EXPECT_LT(runs[i].peakKb, 200 * 1024) << "the program itself stays small";
+        EXPECT_LT(runs[i].peakKb, SmallKb) << "the program itself stays small";
         EXPECT_EQ(digest(programs[i]->base), before[i]);
         EXPECT_EQ(QDir(programs[i]->dir.path())
                       .entryList(QDir::Files | QDir::Hidden)
@@ -293,6 +301,23 @@ TEST(ImportCatalogue, RefusesValuesThatWereNotReadFromTheFile)
         }
         EXPECT_FALSE(QFile::exists(base));
     }
+}
+
+TEST(BoundedLog, KeepsTheHeadCountsTheRestAndFindsMarksSplitAcrossPieces)
+{
+    BoundedLog log;
+    const QByteArray mark(BoundedLog::SyncMark);
+    log.add("offset 9 is beyond EOF\n" + mark.left(5));
+    EXPECT_EQ(log.syncs(), 0);
+    log.add(mark.mid(5) + "after the mark\n");
+    EXPECT_EQ(log.syncs(), 1);
+    EXPECT_EQ(log.saidBeforeLastSync(), QStringLiteral("offset 9 is beyond EOF"));
+    EXPECT_EQ(log.head(), QByteArray("offset 9 is beyond EOF\nafter the mark\n"));
+    for (int i = 0; i < 1000; ++i)
+        log.add(QByteArray(1000, 'w'));
+    EXPECT_EQ(log.head().size(), BoundedLog::Kept);
+    EXPECT_EQ(log.dropped(), 1000 * 1000 + 38 - BoundedLog::Kept);
+    EXPECT_EQ(log.tail(), QByteArray(4096, 'w'));
 }
 
 } // namespace
