@@ -125,7 +125,7 @@ TEST(ImportAtStartup, APublishedFileOfAnotherStructureShowsTheStructureMessage)
 TEST(ImportAtStartup, CancelStopsTheReaderAtOnceAndGoesOnToTheMissingBase)
 {
     const QString hostile =
-        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-stderr-flood.mdb");
+        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
     if (!QFile::exists(hostile))
         GTEST_SKIP() << "no hostile test files";
     ProgramFolder folder;
@@ -170,7 +170,7 @@ TEST(ImportAtStartup, CancelStopsTheReaderAtOnceAndGoesOnToTheMissingBase)
 TEST(ImportAtStartup, AFileThatFailedIsRememberedUntilItChanges)
 {
     const QString hostile =
-        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-stderr-flood.mdb");
+        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
     if (!QFile::exists(hostile))
         GTEST_SKIP() << "no hostile test files";
     ProgramFolder folder;
