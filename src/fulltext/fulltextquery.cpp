@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace ferlin {
@@ -141,6 +142,15 @@ FullTextQuery parseFullTextQuery(const QString &typed)
     query.error = misplacedOperator(items);
     if (!query.error.isEmpty())
         return query;
+    const auto terms = std::count_if(items.begin(), items.end(),
+                                     [](const Item &item) { return item.kind != Item::Operator; });
+    if (terms > FullTextQuery::MostTerms) {
+        query.error = QStringLiteral("La recherche compte %1 mots ou expressions : elle en prend "
+                                     "%2 au plus.")
+                          .arg(terms)
+                          .arg(FullTextQuery::MostTerms);
+        return query;
+    }
 
     QStringList parts;
     bool excluded = false;

@@ -11,6 +11,10 @@ namespace ferlin {
 // expression, so nothing the user types is read as FTS5 syntax. Case, accents and the
 // ligatures œ and æ never matter.
 struct FullTextQuery {
+    // More words and phrases than this are refused: every prefix term of an FTS5 query walks
+    // the index, and hundreds of them take minutes.
+    static constexpr int MostTerms = 64;
+
     QString match;     // the MATCH expression; empty when the query is refused
     QString error;     // why it was refused, in French
     QString firstTerm; // the first word or phrase sought (not after SAUF), for the viewer

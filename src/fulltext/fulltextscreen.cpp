@@ -9,6 +9,7 @@
 #include "fulltext/reachabletexts.h"
 #include "fulltext/textindex.h"
 #include "fulltext/textindexer.h"
+#include "fulltext/textsearch.h"
 #include "fulltext/viewerpage.h"
 #include "search/runsearch.h"
 #include "search/searchviews.h"
@@ -103,6 +104,9 @@ FullTextScreen::FullTextScreen(ScreenHost &window) : m_window(window)
                 m_file->setText(file);
             });
     connect(m_indexer, &TextIndexer::ended, this, &FullTextScreen::indexingEnded);
+    m_search = new TextSearch(TextIndex::pathBeside(context.databasePath), this);
+    connect(m_search, &TextSearch::found, this, &FullTextScreen::showFound);
+    connect(m_search, &TextSearch::failed, this, &FullTextScreen::searchFailed);
     build();
     showIndexCount();
     nameControlsForAccessibility(this);
@@ -277,12 +281,47 @@ void FullTextScreen::search()
         tell(m_indexProblem);
         return;
     }
+    // The query runs off this thread; a query still running is stopped.
+    m_searching = query;
+    if (!m_busy) {
+        m_window.context().platform.busyPointer.showBusy();
+        m_busy = true;
+    }
+    m_found->setText(QStringLiteral("Recherche en cours..."));
+    m_search->start(query.match);
+}
+
+bool FullTextScreen::isSearching() const
+{
+    return m_search->isRunning();
+}
+
+void FullTextScreen::endSearch()
+{
+    m_search->stop();
+    if (m_busy) {
+        m_window.context().platform.busyPointer.restore();
+        m_busy = false;
+    }
+}
+
+void FullTextScreen::searchFailed()
+{
+    endSearch();
+    m_found->clear();
+    // The query is quoted word by word, so the engine never sees the user's syntax; say it
+    // plainly all the same, never with the engine's words.
+    tell(QStringLiteral("Cette recherche n'a pas pu être faite. Vérifiez les guillemets et "
+                        "les mots ET, OU, SAUF."));
+}
+
+void FullTextScreen::showFound(std::vector<TextIndex::Hit> hits)
+{
+    endSearch();
+    const FullTextQuery query = m_searching;
     AppContext &context = m_window.context();
-    std::vector<TextIndex::Hit> hits;
     QHash<int, ReferenceHeading> headings;
     try {
-        BusyPointerGuard busy(context.platform.busyPointer);
-        hits = m_index->search(query.match);
         std::vector<int> rangs;
         rangs.reserve(hits.size());
         for (const TextIndex::Hit &hit : hits)
@@ -290,10 +329,7 @@ void FullTextScreen::search()
         if (context.catalogue.db)
             headings = ReadReferenceHeadings(*context.catalogue.db, rangs);
     } catch (const DbError &) {
-        // The query is quoted word by word, so the engine never sees the user's syntax; say
-        // it plainly all the same, never with the engine's words.
-        tell(QStringLiteral("Cette recherche n'a pas pu être faite. Vérifiez les guillemets et "
-                            "les mots ET, OU, SAUF."));
+        searchFailed();
         return;
     }
     m_query = query;
@@ -477,6 +513,16 @@ void FullTextScreen::keyPressEvent(QKeyEvent *event)
         return;
     }
     m_window.showHelpPage(HelpPage);
+}
+
+void FullTextScreen::hideEvent(QHideEvent *event)
+{
+    // A query still running is of no use to a closed screen.
+    if (isSearching()) {
+        endSearch();
+        m_found->clear();
+    }
+    QWidget::hideEvent(event);
 }
 
 void FullTextScreen::showEvent(QShowEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fulltext/fulltextquery.h"
+#include "fulltext/textindex.h"
 
 #include <QWidget>
 
@@ -20,8 +21,9 @@ namespace ferlin {
 class FullTextResultModel;
 class ScreenHost;
 class SearchRunner;
-class TextIndex;
+
 class TextIndexer;
+class TextSearch;
 struct IndexingReport;
 
 // "Recherche dans les textes intégraux" (form F_TextesIntegraux), from the "Outils" menu: words
@@ -47,6 +49,8 @@ public:
     void updateIndex();
     void stopIndexing();
 
+    // A query started and its result not yet shown.
+    bool isSearching() const;
     FullTextResultModel &results() const { return *m_results; }
     TextIndexer &indexer() const { return *m_indexer; }
 
@@ -54,6 +58,7 @@ protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void build();
@@ -64,6 +69,9 @@ private:
     void showIndexCount(const QString &more = {}, bool otherDisc = false);
     void indexingEnded(const IndexingReport &report);
     void tell(const QString &text);
+    void showFound(std::vector<TextIndex::Hit> hits);
+    void searchFailed();
+    void endSearch();
 
     ScreenHost &m_window;
     std::unique_ptr<TextIndex> m_index; // the screen's own connection; null if it cannot open
@@ -88,6 +96,9 @@ private:
     QLabel *m_problemsCaption = nullptr;
     QListWidget *m_problems = nullptr;
     TextIndexer *m_indexer = nullptr;
+    TextSearch *m_search = nullptr;
+    FullTextQuery m_searching; // the query running
+    bool m_busy = false;
 };
 
 } // namespace ferlin

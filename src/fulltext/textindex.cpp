@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -141,17 +142,38 @@ int TextIndex::textCount()
     return m_db->scalar(QStringLiteral("SELECT count(*) FROM texts")).toInt();
 }
 
-std::vector<TextIndex::Hit> TextIndex::search(const QString &match)
+namespace {
+
+// SQLite asks every thousand steps of its machine whether to go on.
+constexpr int StepsBetweenChecks = 1000;
+
+int stopRequested(void *stop)
+{
+    return static_cast<const std::atomic<bool> *>(stop)->load() ? 1 : 0;
+}
+
+} // namespace
+
+std::vector<TextIndex::Hit> TextIndex::search(const QString &match, const std::atomic<bool> *stop)
 {
     StatementPtr stmt =
         m_db->prepare(QStringLiteral("SELECT rowid FROM pages WHERE pages MATCH ? ORDER BY rank"));
     bindValue(stmt.get(), 1, match);
+    if (stop)
+        sqlite3_progress_handler(m_db->handle(), StepsBetweenChecks, stopRequested,
+                                 const_cast<std::atomic<bool> *>(stop));
+    const auto noHandler = qScopeGuard([&] {
+        if (stop)
+            sqlite3_progress_handler(m_db->handle(), 0, nullptr, nullptr);
+    });
     std::vector<Hit> hits;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         const qint64 row = sqlite3_column_int64(stmt.get(), 0);
         hits.push_back({int(row / (MaxPages + 1)), int(row % (MaxPages + 1)), row});
     }
+    if (rc == SQLITE_INTERRUPT)
+        throw DbError(DbErrorCode::Cancelled, QStringLiteral("La recherche a été arrêtée."));
     if (rc != SQLITE_DONE)
         m_db->fail(rc);
     return hits;

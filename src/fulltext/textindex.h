@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <vector>
 
 namespace ferlin {
@@ -49,8 +50,9 @@ public:
         int page = 0;
         qint64 row = 0;
     };
-    // The pages matching an FTS5 MATCH expression, the most relevant first (BM25).
-    std::vector<Hit> search(const QString &match);
+    // The pages matching an FTS5 MATCH expression, the most relevant first (BM25). When `stop`
+    // becomes true (from any thread), the search ends soon with DbError 3059.
+    std::vector<Hit> search(const QString &match, const std::atomic<bool> *stop = nullptr);
     // A few words of the page around the words found, each found word between the characters
     // ExtractMarkOn and ExtractMarkOff.
     QString extract(const QString &match, qint64 row);

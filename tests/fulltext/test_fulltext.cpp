@@ -2,6 +2,7 @@
 #include "fulltext/fulltextquery.h"
 #include "fulltext/textindex.h"
 #include "fulltext/textindexer.h"
+#include "fulltext/textsearch.h"
 #include "fulltext/viewerpage.h"
 #include "pdfwriter.h"
 
@@ -64,6 +65,13 @@ TEST(FullTextQuery, RefusesAMalformedQueryWithAFrenchMessage)
         EXPECT_FALSE(query.ok()) << typed;
         EXPECT_EQ(query.error, QString::fromUtf8(error)) << typed;
     }
+    // Hundreds of prefixes would take the index minutes; 64 terms are still taken.
+    QStringList terms(65, QStringLiteral("d*"));
+    EXPECT_EQ(parseFullTextQuery(terms.join(QStringLiteral(" OU "))).error,
+              QStringLiteral("La recherche compte 65 mots ou expressions : elle en prend 64 au "
+                             "plus."));
+    terms.removeLast();
+    EXPECT_TRUE(parseFullTextQuery(terms.join(QStringLiteral(" OU "))).ok());
 }
 
 TEST(ViewerPageOptions, OpenThePageAndSeekTheWordInTheViewersThatKnowHow)
@@ -317,6 +325,44 @@ TEST(TextIndexer, StoppingEndsAReaderStuckInAFile)
                                        .toMSecsSinceEpoch()})
                     .isEmpty())
         << "a stopped file is no damaged file";
+}
+
+TEST(TextSearch, ANewQueryStopsTheRunningOneAndOnlyTheLastIsTold)
+{
+    TextFolder folder;
+    folder.indexAll();
+    TextSearch search(folder.index);
+    QSignalSpy found(&search, &TextSearch::found);
+    search.start(parseFullTextQuery(QStringLiteral("lentille")).match);
+    search.start(parseFullTextQuery(QStringLiteral("miroir")).match);
+    ASSERT_TRUE(found.wait(10000));
+    QTest::qWait(200);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found.at(0).at(0).value<std::vector<TextIndex::Hit>>().size(), 2u);
+    EXPECT_FALSE(search.isRunning());
+}
+
+TEST(TextIndex, ASearchStopsWhenAsked)
+{
+    QTemporaryDir dir;
+    TextIndex index(dir.filePath(QLatin1String(TextIndex::FileName)));
+    QStringList pages;
+    for (int page = 0; page < 400; ++page)
+        pages << QStringLiteral("page %1 de lentilles, de miroirs, de prismes et de lasers")
+                     .arg(page);
+    index.storeText(1, QStringLiteral("a.pdf"), {1, 1}, pages);
+    const QString many =
+        parseFullTextQuery(QStringList(64, QStringLiteral("l*")).join(QStringLiteral(" OU ")))
+            .match;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(index.search(many, &stop).size(), 400u);
+    stop = true;
+    try {
+        index.search(many, &stop);
+        ADD_FAILURE() << "not stopped";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.number(), DbErrorCode::Cancelled);
+    }
 }
 
 TEST(TextIndex, AFileThatIsNoIndexIsMadeAgain)

@@ -12,6 +12,7 @@
 #include "support/programfixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +87,17 @@ struct FullText : test::ProgramFixture {
         fakes.messageBox.clear();
         find<QLineEdit>("Txt_Recherche")->setText(typed);
         find<QPushButton>("Cmd_Rechercher")->click();
+        waitForTheQuery();
+    }
+
+    // The query runs off the user-interface thread; its result comes through the event loop.
+    void waitForTheQuery()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (screen->isSearching() && clock.elapsed() < 10000)
+            QTest::qWait(5);
+        EXPECT_FALSE(screen->isSearching());
     }
 
     QList<int> rangsIn(int basket) const
@@ -166,6 +178,22 @@ TEST(FullTextScreen, IndexesTheReadableTextsFindsTheirPagesAndOpensOne)
     ASSERT_TRUE(ended.wait(30000));
     EXPECT_TRUE(
         p.find<QLabel>("Lab_Index")->text().contains(QStringLiteral(" 0 texte lu, 3 déjà à jour")));
+}
+
+TEST(FullTextScreen, ClosingTheScreenStopsARunningQuery)
+{
+    FullText p;
+    p.openAndIndex();
+    p.find<QLineEdit>("Txt_Recherche")->setText(QStringLiteral("zygomatique"));
+    p.find<QPushButton>("Cmd_Rechercher")->click();
+    EXPECT_TRUE(p.screen->isSearching());
+    EXPECT_EQ(p.find<QLabel>("Lab_Resultat")->text(), QStringLiteral("Recherche en cours..."));
+    EXPECT_TRUE(p.fakes.busyPointer.isBusy());
+    p.screen->hide();
+    EXPECT_FALSE(p.screen->isSearching());
+    EXPECT_FALSE(p.fakes.busyPointer.isBusy());
+    QTest::qWait(100);
+    EXPECT_EQ(p.screen->results().rowCount(), 0) << "its result is never shown";
 }
 
 TEST(FullTextScreen, PlacesTheReferencesFoundAsASearchDoesInBothModes)
