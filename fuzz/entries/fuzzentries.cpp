@@ -4,10 +4,14 @@ namespace ferlin::fuzz {
 
 const std::vector<FuzzEntry> &fuzzEntries()
 {
-    static const std::vector<FuzzEntry> entries = {{"rtfreader", RtfImport},
-                                                   {"jetlike", LikeMatch},
-                                                   {"condition", SelectionSearch},
-                                                   {"settings", SettingsLoad}};
+    static const std::vector<FuzzEntry> entries = {
+        {"rtfreader", RtfImport},
+        {"jetlike", LikeMatch},
+        {"condition", SelectionSearch},
+        {"settings", SettingsLoad},
+        {"fulltextquery", FullTextQueryMatch},
+        {"mdbsource", MdbSourceRead, MdbSourceReadInChild},
+        {"pdftext", PdfTextRead, PdfTextReadInChild}};
     return entries;
 }
 
