@@ -1,6 +1,7 @@
 // The full-text search: indexing the sample texts beside the program (goal: the whole sample
 // within 60 s on two cores), a query over an index of every text of the sample base at six
-// pages each (goal 50 ms), and the result list shown on the screen (goal 150 ms).
+// pages each (goal 50 ms), and the result list shown on the screen, from the click to the
+// painted list (goal 150 ms).
 //   build/bin/bench_fulltext
 #include "benchsupport.h"
 #include "catalogue.h"
@@ -137,7 +138,10 @@ int main(int argc, char *argv[])
             QElapsedTimer clock;
             clock.start();
             run->click();
-            // The list laid out again, then painted: the visible rows read their extracts.
+            // The query runs off the window's thread; then the list is laid out again and
+            // painted: the visible rows read their extracts.
+            while (screen->isSearching())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
             QCoreApplication::processEvents();
             list->viewport()->repaint();
             times.push_back(msSince(clock));
