@@ -11,7 +11,7 @@
 #
 # mdbsource and pdftext read files with libmdb and Poppler, which loop for ever or exhaust the
 # memory on some damaged files (the program reads them in its reader child, under limits). They
-# run in fork mode: children of the fuzzer fuzz one job after another; a hang (-timeout) or a
+# run in fork mode: children of the fuzzer, one a processor, fuzz one job after another; a hang (-timeout) or a
 # blow-up (-rss_limit_mb) ends one job, and the run goes on. Such inputs are kept as they were
 # found in fuzz/regressions/<target>/ (minimising a hang costs a timeout a try), where
 # test_fuzzregressions reads them through the reader child; they do not fail the run. Crashes,
@@ -62,7 +62,7 @@ for target in "${targets[@]}"; do
     fork=false
     case "$forked" in *" $target "*) fork=true ;; esac
     if $fork; then
-        options+=(-fork=1 -ignore_timeouts=1 -ignore_ooms=1 -ignore_crashes=0 -close_fd_mask=2)
+        options+=(-fork="$(nproc)" -ignore_timeouts=1 -ignore_ooms=1 -ignore_crashes=0 -close_fd_mask=2)
         for folder in "$shared/mdb" "$shared/mdb/catalogue" "$shared/hostile"; do
             [ -d "$folder" ] || continue
             seeds+=("$folder")
