@@ -154,30 +154,43 @@ struct MdbRowSource::File {
 
     QVariant text(int type, int start, int size) const
     {
-        // UTF-8 takes at most three bytes for each stored byte; libmdb writes into a buffer of
-        // the bind size, so that size is made to fit each value (memo fields whole).
+        // What libmdb will decode: the field itself, or the memo's bytes (in the row, on their
+        // page or on a chain of pages). A memo whose bytes do not match its announced length
+        // is refused before libmdb reads it.
         size_t stored = size_t(size);
+        size_t decodedBytes = stored;
+        QByteArray memo;
+        const char *data = reinterpret_cast<const char *>(mdb->pg_buf) + start;
         if (type == MDB_MEMO) {
             if (size < MDB_MEMO_OVERHEAD)
                 return QStringLiteral("");
-            stored = quint32(mdb_get_int32(mdb->pg_buf, start)) & 0x3FFFFFFFu;
+            const quint32 head = quint32(mdb_get_int32(mdb->pg_buf, start));
+            stored = head & 0x3FFFFFFFu;
             if (stored > LongestMemo)
                 throw damaged(path, QStringLiteral("un mémo annonce %1 octets").arg(stored));
+            if (head & 0x80000000u) {
+                if (stored + MDB_MEMO_OVERHEAD > size_t(size))
+                    throw damaged(path,
+                                  QStringLiteral("un mémo annonce plus d'octets que sa ligne"));
+                data += MDB_MEMO_OVERHEAD;
+                decodedBytes = size_t(size) - MDB_MEMO_OVERHEAD;
+            } else {
+                memo = memoPages(start, stored);
+                data = memo.constData();
+                decodedBytes = size_t(memo.size());
+            }
         }
-        mdb_set_bind_size(mdb, 3 * stored + 16);
+        // UTF-8 takes at most three bytes for each stored byte; libmdb writes into a buffer of
+        // the bind size and ends it with a zero only when there is room, so that size is made
+        // to fit what it decodes.
+        if (decodedBytes == 0 && stored == 0)
+            return QStringLiteral(""); // libmdb leaves the buffer of an empty text unended
+        const size_t bindSize = 3 * std::max(stored, decodedBytes) + 16;
+        mdb_set_bind_size(mdb, bindSize);
         char *value = mdb_col_to_string(mdb, mdb->pg_buf, start, type, size);
-        const QString decoded = QString::fromUtf8(value);
+        const QString decoded =
+            QString::fromUtf8(value, qsizetype(qstrnlen(value, uint(bindSize))));
         g_free(value);
-        QByteArray memo;
-        const char *data = reinterpret_cast<const char *>(mdb->pg_buf) + start;
-        if (type == MDB_MEMO && !(quint32(mdb_get_int32(mdb->pg_buf, start)) & 0x80000000u)) {
-            memo = memoPages(start, stored); // kept on pages of its own
-            data = memo.constData();
-        } else if (type == MDB_MEMO && stored + MDB_MEMO_OVERHEAD > size_t(size)) {
-            throw damaged(path, QStringLiteral("un mémo annonce plus d'octets que sa ligne"));
-        } else if (type == MDB_MEMO) {
-            data += MDB_MEMO_OVERHEAD;
-        }
         if (!lengthAgrees(decoded, stored, data))
             throw damaged(
                 path,

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,12 @@ int Replay(const FuzzEntry &entry, const QStringList &files)
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
         const QByteArray input = file.readAll();
-        const std::string failure = replayOf(entry)(
+        // A crash or a leak was our own code's: it is replayed where it happened, in-process.
+        // Only the libraries' hangs and blow-ups need the reader child.
+        const QString name = QFileInfo(path).fileName();
+        const bool ours =
+            name.startsWith(QLatin1String("crash-")) || name.startsWith(QLatin1String("leak-"));
+        const std::string failure = (ours ? entry.run : replayOf(entry))(
             reinterpret_cast<const std::uint8_t *>(input.constData()), input.size());
         EXPECT_EQ(failure, "") << entry.name << ": " << path.toStdString();
     }
