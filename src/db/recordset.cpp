@@ -60,6 +60,19 @@ bool isTableName(const QString &text)
 
 RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(source)
 {
+    prepare();
+    load();
+}
+
+RecordSet::RecordSet(Database &db, const QString &source, Keyset keys) : m_db(db), m_source(source)
+{
+    prepare();
+    m_keys = std::move(keys);
+}
+
+void RecordSet::prepare()
+{
+    const QString &source = m_source;
     QString rest;
     const QString trimmed = source.trimmed();
     if (isTableName(trimmed)) {
@@ -100,7 +113,6 @@ RecordSet::RecordSet(Database &db, const QString &source) : m_db(db), m_source(s
         m_fields << name;
         m_fieldIndex.insert(name.toLower(), i);
     }
-    load();
 }
 
 void RecordSet::load()

@@ -40,6 +40,8 @@ private:
 class RecordSet {
 public:
     RecordSet(Database &db, const QString &source);
+    // The same set, its row identities read already (by another connection to the same base).
+    RecordSet(Database &db, const QString &source, Keyset keys);
 
     const QString &source() const { return m_source; }
     Database &database() const { return m_db; }
@@ -116,6 +118,7 @@ public:
     void requery();
 
 private:
+    void prepare();
     void load();
     bool loadRun();
     // Runs "SELECT columns" on each row of the set in its order, in one read transaction: a

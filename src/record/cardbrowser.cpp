@@ -114,7 +114,14 @@ int CardBrowser::countBase()
 
 const RecordSet &CardBrowser::openResult(const QString &statement)
 {
-    take(m_catalogue.db->openRecordSet(statement), 0);
+    return openResult(statement, {});
+}
+
+const RecordSet &CardBrowser::openResult(const QString &statement, std::optional<Keyset> keys)
+{
+    take(keys ? std::make_unique<RecordSet>(*m_catalogue.db, statement, std::move(*keys))
+              : m_catalogue.db->openRecordSet(statement),
+         0);
     RecordSet &set = requireSet();
     if (set.recordCount() > 0)
         set.moveLast();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/keyset.h"
 #include "db/recordset.h"
 #include "record/goto.h"
 
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace ferlin {
@@ -46,6 +48,8 @@ public:
     const RecordSet &open(const QString &source);
     // A search's result, standing on its last row (where counting it leaves it).
     const RecordSet &openResult(const QString &statement);
+    // The same with the statement's row identities read already (search/keysetreader.h).
+    const RecordSet &openResult(const QString &statement, std::optional<Keyset> keys);
     // Reads the set again, standing on its first row.
     void requery();
     // The start-up's count of the base on the set just loaded from the catalogue (BaseCount).

@@ -5,6 +5,10 @@
 #include "baskets/basketstore.h"
 #include "db/schema.h"
 #include "search/condition.h"
+#include "search/keysetreader.h"
+
+#include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <type_traits>
@@ -17,9 +21,11 @@ namespace {
 // One press of "Recherche" once its condition is built; every database failure is thrown.
 class Search {
 public:
-    Search(AppContext &context, const SearchViews &views, const SelectionCriteria &criteria)
+    Search(AppContext &context, const SearchViews &views, const SelectionCriteria &criteria,
+           std::function<bool()> wait)
         : m_context(context), m_views(views), m_criteria(criteria),
-          m_basket(std::clamp(criteria.destination, 1, Schema::BasketCount))
+          m_basket(std::clamp(criteria.destination, 1, Schema::BasketCount)),
+          m_wait(std::move(wait))
     {
     }
 
@@ -33,11 +39,7 @@ public:
         pointer.showBusy();
         m_context.state.currentBasket = m_basket;
         pointBasketSet();
-        {
-            // The LIKE of this statement alone takes é for e, when the configuration says so.
-            AccentInsensitiveLike accents(*catalogue.db, m_context.state.settings.ignoreAccents);
-            m_context.card.openResult(SearchRunner::statementFor(m_criteria.source, condition));
-        }
+        openResult(SearchRunner::statementFor(m_criteria.source, condition));
         const RecordSet &result = *m_context.card.set();
         if (result.recordCount() == 0) {
             pointer.restore();
@@ -62,6 +64,29 @@ public:
     }
 
 private:
+    // The card is given the statement's result. The statement runs apart from the window's
+    // thread when the base is a file, the window kept alive and its commands locked meanwhile;
+    // a newer search or the screen's closing stops it (DbError 3059).
+    void openResult(const QString &statement)
+    {
+        const bool ignoreAccents = m_context.state.settings.ignoreAccents;
+        const QString &path = m_context.databasePath;
+        if (path.isEmpty() || !m_wait) {
+            // The LIKE of this statement alone takes é for e, when the configuration says so.
+            AccentInsensitiveLike accents(*m_context.catalogue.db, ignoreAccents);
+            m_context.card.openResult(statement);
+            return;
+        }
+        if (m_views.commandsEnabled)
+            m_views.commandsEnabled(false);
+        const auto unlock = qScopeGuard([this] {
+            if (m_views.commandsEnabled)
+                m_views.commandsEnabled(true);
+        });
+        Keyset keys = readKeysApart(path, statement, ignoreAccents, m_wait);
+        m_context.card.openResult(statement, std::move(keys));
+    }
+
     // DataSélec: the destination basket's set, opened again only for another table.
     RecordSet &pointBasketSet()
     {
@@ -185,6 +210,7 @@ private:
     const SearchViews &m_views;
     const SelectionCriteria &m_criteria;
     const int m_basket;
+    const std::function<bool()> m_wait;
 };
 
 } // namespace
@@ -206,6 +232,11 @@ QString SearchRunner::statementFor(const QString &source, const QString &conditi
     }
     return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + condition +
            BasketStore::orderClause();
+}
+
+void SearchRunner::interrupt()
+{
+    ++m_searches;
 }
 
 void SearchRunner::RunSearch(const SelectionCriteria &criteria, const KeywordChoice &keywords)
@@ -230,10 +261,18 @@ void SearchRunner::PlaceReferences(const std::vector<int> &rangs, int basket, bo
 void SearchRunner::place(const SelectionCriteria &criteria, const QString &condition)
 {
     MessageBox &messages = m_context.platform.messageBox;
+    const quint64 search = ++m_searches;
+    // While the statement runs, the window lives; a newer search, or interrupt(), stops it.
+    const auto wait = [this, search] {
+        QCoreApplication::processEvents();
+        return search == m_searches;
+    };
     try {
-        Search(m_context, m_views, criteria).run(condition);
+        Search(m_context, m_views, criteria, wait).run(condition);
     } catch (const DbError &error) {
         m_context.platform.busyPointer.restore();
+        if (error.number() == DbErrorCode::Cancelled)
+            return; // a newer search, or the screen closed: nothing to say
         if (error.number() == DbErrorCode::NoCurrentRecord)
             messages.show(MessageIcon::Exclamation, MessageButtons::Ok,
                           QStringLiteral("Aucune référence ne répond à ces critères."),

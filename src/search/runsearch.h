@@ -2,6 +2,8 @@
 
 #include "search/criteria.h"
 
+#include <QtGlobal>
+
 #include <functional>
 #include <vector>
 
@@ -18,6 +20,8 @@ struct SearchViews {
     // The card has been given basket k's ordered set: open the card on it (basket mode, from
     // the first reference) and show basket k in the basket list, brought to the front.
     std::function<void(int basket)> showDestinationBasket;
+    // Locks (false) and unlocks (true) the command bar while a statement runs.
+    std::function<void(bool enabled)> commandsEnabled;
 };
 
 // "Recherche": builds the condition, runs the statement over the source through the record
@@ -32,6 +36,8 @@ public:
     // result is: announced, copied on the user's agreement, added to the basket or replacing it,
     // with the same questions, counts and messages.
     void PlaceReferences(const std::vector<int> &rangs, int basket, bool replace);
+    // Stops the statement of a search under way (the screen is closed); nothing is said of it.
+    void interrupt();
 
     // The statement of a search over a source: "SELECT * FROM <table> WHERE " + condition +
     // " ORDER BY An DESC,Numéro DESC,Page DESC".
@@ -43,6 +49,7 @@ private:
 
     AppContext &m_context;
     SearchViews m_views;
+    quint64 m_searches = 0; // the searches started, the last one alone may go on
 };
 
 } // namespace ferlin

@@ -508,6 +508,12 @@ void SearchScreen::publishCriteria()
                              m_keywordLabels[2]->text(), m_keywordLabels[3]->text()};
 }
 
+void SearchScreen::hideEvent(QHideEvent *event)
+{
+    m_runner->interrupt();
+    QWidget::hideEvent(event);
+}
+
 void SearchScreen::startSearch()
 {
     m_runner->RunSearch(criteria(), m_context.state.keywords);

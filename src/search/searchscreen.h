@@ -48,6 +48,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A search under way is stopped: its result is of no use to a closed screen.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void build();

@@ -14,6 +14,7 @@ SearchViews SearchViewsOf(ScreenHost &host)
         host.card()->basketOperations().EmptyBasket(basket);
     };
     views.publishCounts = [&host] { host.publishCounts(); };
+    views.commandsEnabled = [&host](bool enabled) { host.setCommandsEnabled(enabled); };
     views.showDestinationBasket = [&host](int basket) {
         const CardState &card = host.context().state.card;
         host.card()->OpenCard(CardState::BasketMode, basket, card.count, card.position);

@@ -100,7 +100,8 @@ TEST(BadInput, HostileTextInEveryCriterionNeitherFailsNorChangesTheStatement)
     Program p;
     p.window.load();
     const int references = p.context.state.baseCount;
-    SearchRunner runner(p.context, {[](int) {}, [&p] { p.window.publishCounts(); }, [](int) {}});
+    SearchRunner runner(p.context,
+                        {[](int) {}, [&p] { p.window.publishCounts(); }, [](int) {}, {}});
     for (const QString &value : HostileValues) {
         SCOPED_TRACE(value.toStdString());
         std::vector<std::pair<const char *, SelectionCriteria>> cases;

@@ -1,8 +1,10 @@
 #include "db/schema.h"
 #include "messageprinters.h"
 #include "record/recordcard.h"
+#include "search/keysetreader.h"
 #include "search/runsearch.h"
 #include "support/programfixture.h"
+#include "support/tempbase.h"
 
 #include <QElapsedTimer>
 
@@ -644,4 +646,34 @@ TEST(SearchRun, IgnoringAccentsFoldsTheSearchStatementAndNothingElse)
     EXPECT_EQ(s.context.catalogue.card->recordCount(), accented.size());
     // The other statements of the connection compare accents as before.
     EXPECT_FALSE(s.context.catalogue.db->likeIgnoresAccents());
+}
+
+// The search's statement runs apart from the window's thread: the same rows as on the window's
+// connection, and a statement that is stopped ends at once.
+TEST(KeysApart, ReadsTheStatementsRowsAndStopsWhenAsked)
+{
+    test::TempBase base;
+    for (int rang = 1; rang <= 30; ++rang)
+        base.addReference(rang, 1990 + rang % 3, QStringLiteral("1"), rang);
+    const QString statement =
+        SearchRunner::statementFor(QStringLiteral("TArticles"), QStringLiteral("[An] = 1991"));
+    const Keyset keys = readKeysApart(base.path, statement, false, {});
+    const auto here = base.db->openRecordSet(statement);
+    ASSERT_EQ(keys.size(), here->keys().size());
+    for (qint64 i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(keys.at(i), here->keys().at(i));
+
+    // Counting to two hundred million would take half a minute.
+    const QString slow = SearchRunner::statementFor(
+        QStringLiteral("TArticles"),
+        QStringLiteral("(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < "
+                       "200000000) SELECT count(*) FROM c) > 0"));
+    int waits = 0;
+    try {
+        readKeysApart(base.path, slow, false, [&waits] { return ++waits < 3; });
+        ADD_FAILURE() << "not stopped";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.number(), DbErrorCode::Cancelled);
+    }
+    EXPECT_EQ(waits, 3);
 }
