@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace ferlin {
@@ -136,6 +139,76 @@ void createCopyFolder(const fs::path &path)
     makeOwnerWritable(path);
 }
 
+// A file descriptor closed when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    // Closes now: a failed close can be the first word of a full disk.
+    int close()
+    {
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc;
+    }
+
+private:
+    int m_fd;
+};
+
+[[noreturn]] void failErrno(int code)
+{
+    throw PlatformError::fromErrno(code ? code : EIO);
+}
+
+// Copies one file byte for byte and makes sure it is whole on the disk: every short write
+// written again, the size compared with the source's, the data flushed. The library's own copy
+// takes a short count for the end of the file and keeps what a full disk cut.
+void copyWholeFile(const fs::path &source, const fs::path &target)
+{
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        failErrno(errno);
+    struct stat status {};
+    if (::fstat(in.get(), &status) != 0)
+        failErrno(errno);
+    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                              (status.st_mode & 0777) | S_IRUSR | S_IWUSR));
+    if (out.get() < 0)
+        failErrno(errno);
+    std::vector<char> buffer(1 << 20);
+    qint64 written = 0;
+    for (;;) {
+        const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            failErrno(errno);
+        if (got == 0)
+            break;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out.get(), buffer.data() + done, size_t(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                failErrno(put < 0 ? errno : ENOSPC);
+            done += put;
+        }
+        written += got;
+    }
+    if (written != qint64(status.st_size))
+        failErrno(EIO); // the source changed or was cut while it was read
+    if (::fsync(out.get()) != 0 || out.close() != 0)
+        failErrno(errno);
+}
+
 // Copies the listed content of source into destination, which exists.
 void copyContent(const fs::path &source, const fs::path &destination, const TreeContent &content,
                  const CopyProgressCallback &progress)
@@ -157,11 +230,14 @@ void copyContent(const fs::path &source, const fs::path &destination, const Tree
         const fs::path target = destination / file;
         const fs::path partial =
             target.parent_path() / (u8"." + target.filename().u8string() + u8".partiel");
-        fs::copy_file(source / file, partial, fs::copy_options::overwrite_existing, error);
-        if (!error) {
-            makeOwnerWritable(partial);
-            fs::rename(partial, target, error);
+        try {
+            copyWholeFile(source / file, partial);
+        } catch (const PlatformError &) {
+            std::error_code ignored;
+            fs::remove(partial, ignored);
+            throw;
         }
+        fs::rename(partial, target, error);
         if (error) {
             std::error_code ignored;
             fs::remove(partial, ignored);

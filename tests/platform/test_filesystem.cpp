@@ -13,11 +13,24 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace ferlin;
+
+namespace {
+// While set, the kernel's file-to-file copy moves half of what it is asked, as it may on a disk
+// that is filling up: a copy must carry on from there, not take it for the end of the file.
+bool shortSendfile = false;
+} // namespace
+
+extern "C" ssize_t sendfile(int out, int in, off_t *offset, size_t count)
+{
+    return ssize_t(syscall(SYS_sendfile, out, in, offset, shortSendfile ? count / 2 : count));
+}
 
 namespace {
 
@@ -213,29 +226,75 @@ TEST(PlatformError, ANoMediumOrReadOnlyFailureKeepsItsCause)
     EXPECT_EQ(readOnly.description(), QStringLiteral("Le support est en lecture seule"));
 }
 
-TEST_F(Files, ACopyStoppedInTheMiddleOfAFileLeavesNoTruncatedFileUnderItsName)
+// Copies a tree while files may grow to `limit` bytes only, as on a disk that fills up;
+// returns the files done as the progress reported them, or -1 when the copy did not fail.
+int copyUnderFileSizeLimit(const QString &from, const QString &to, rlim_t limit)
 {
-    write("gros/Textes/long.pdf", QByteArray(256 * 1024, 'x'));
-    write("hd/TEXTES/long.pdf", "ancienne version");
-    // The disc fills up after 64 KiB of the file: writes beyond fail as on a full disk.
     struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return -2;
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    small.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &small);
+    int done = 0;
     bool failed = false;
     try {
-        LocalFileSystem().copyTree(path("gros/Textes"), path("hd/TEXTES"), {});
+        LocalFileSystem().copyTree(from, to, [&](const CopyProgress &p) { done = p.filesDone; });
     } catch (const PlatformError &) {
         failed = true;
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
-    EXPECT_TRUE(failed);
+    return failed ? done : -1;
+}
+
+TEST_F(Files, ACopyStoppedInTheMiddleOfAFileLeavesNoTruncatedFileUnderItsName)
+{
+    write("gros/Textes/long.pdf", QByteArray(256 * 1024, 'x'));
+    write("hd/TEXTES/long.pdf", "ancienne version");
+    // The disc fills up after 64 KiB of the file: writes beyond fail as on a full disk.
+    EXPECT_EQ(copyUnderFileSizeLimit(path("gros/Textes"), path("hd/TEXTES"), 64 * 1024), 0);
     QFile kept(path("hd/TEXTES/long.pdf"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("ancienne version"));
     EXPECT_EQ(QDir(path("hd/TEXTES")).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("long.pdf")});
+
+    // Into a new folder, where the cut file would be the only copy: it is not kept either, nor
+    // when the disk fills up after a short count of the kernel's copy.
+    for (const bool shortCount : {false, true}) {
+        shortSendfile = shortCount;
+        EXPECT_EQ(copyUnderFileSizeLimit(path("gros/Textes"), path("hd/NEUF"), 200 * 1000), 0);
+        shortSendfile = false;
+        EXPECT_EQ(QDir(path("hd/NEUF")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+}
+
+TEST_F(Files, ACopyOntoADiskThatFillsUpKeepsOnlyTheWholeFiles)
+{
+    write("gros/Textes/1990/a.pdf", QByteArray(600 * 1024, 'a'));
+    write("gros/Textes/1991/b.pdf", QByteArray(600 * 1024, 'b'));
+    QDir().mkpath(path("petit"));
+    if (mount("tmpfs", path("petit").toLocal8Bit().constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    int done = -1;
+    bool failed = false;
+    try {
+        m_files.copyTree(path("gros/Textes"), path("petit/TEXTES"),
+                         [&](const CopyProgress &p) { done = p.filesDone; });
+    } catch (const PlatformError &) {
+        failed = true;
+    }
+    QStringList kept;
+    for (const char *year : {"1990", "1991"}) {
+        for (const QFileInfo &file : QDir(path("petit/TEXTES/") + QLatin1String(year))
+                                         .entryInfoList(QDir::Files | QDir::Hidden))
+            kept << file.fileName() + QLatin1Char(' ') + QString::number(file.size());
+    }
+    umount2(path("petit").toLocal8Bit().constData(), MNT_DETACH);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(done, 1); // the cut file is not counted as copied
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept.first().endsWith(QStringLiteral(" 614400")));
 }
