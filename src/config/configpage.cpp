@@ -114,13 +114,13 @@ void ConfigurationPage::build()
     layout->addStretch();
 }
 
-QGroupBox *ConfigurationPage::buildPathFrames()
+QWidget *ConfigurationPage::buildPathFrames()
 {
-    // One frame holds the four path frames, so that the modification frames take the place of
-    // the frames they replace.
-    auto *paths = new QGroupBox(this);
-    paths->setFlat(true);
-    paths->setStyleSheet(QStringLiteral("QGroupBox { border: 0; }"));
+    // One plain part of the page holds the four path frames, so that the modification frames
+    // take the place of the frames they replace. It is no frame itself: a style sheet taking a
+    // frame's border away would reach the frames inside too, and draw their titles over their
+    // first lines.
+    auto *paths = new QWidget(this);
     auto *layout = new QVBoxLayout(paths);
     layout->setContentsMargins(0, 0, 0, 0);
 

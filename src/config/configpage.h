@@ -58,7 +58,7 @@ protected:
 
 private:
     void build();
-    QGroupBox *buildPathFrames();
+    QWidget *buildPathFrames();
     QGroupBox *buildChooser();
     void toggleChooser(BrowseTarget target);
     void hideChooserLists();

@@ -16,12 +16,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 using namespace ferlin;
 
@@ -76,6 +80,47 @@ QStringList cutControls(QWidget *screen)
                        .arg(need.height());
     }
     return cut;
+}
+
+// Controls drawn over one another: the place of every visible label, button, input and list,
+// and of every frame's title, on the screen; the names of each two that meet.
+QStringList overlappingControls(QWidget *screen)
+{
+    std::vector<std::pair<QString, QRect>> places;
+    for (QWidget *w : screen->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(screen) || w->objectName().startsWith(u"qt_"))
+            continue;
+        const QPoint origin = w->mapTo(screen, QPoint(0, 0));
+        if (auto *frame = qobject_cast<QGroupBox *>(w)) {
+            if (frame->title().trimmed().isEmpty())
+                continue;
+            QStyleOptionGroupBox option;
+            option.initFrom(frame);
+            option.text = frame->title();
+            option.lineWidth = 1;
+            option.subControls = QStyle::SC_GroupBoxLabel;
+            option.features = frame->isFlat() ? QStyleOptionFrame::Flat : QStyleOptionFrame::None;
+            const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                               QStyle::SC_GroupBoxLabel, frame);
+            places.emplace_back(frame->objectName() + QStringLiteral(" (title)"),
+                                title.translated(origin));
+        } else if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) ||
+                   w->inherits("QLineEdit") || w->inherits("QAbstractItemView") ||
+                   w->inherits("QComboBox")) {
+            if (auto *label = qobject_cast<QLabel *>(w);
+                label && label->text().isEmpty() && label->pixmap().isNull())
+                continue;
+            places.emplace_back(w->objectName(), QRect(origin, w->size()));
+        }
+    }
+    QStringList overlaps;
+    for (size_t i = 0; i < places.size(); ++i) {
+        for (size_t j = i + 1; j < places.size(); ++j) {
+            if (places[i].second.intersects(places[j].second))
+                overlaps << places[i].first + QStringLiteral(" over ") + places[j].first;
+        }
+    }
+    return overlaps;
 }
 
 // Ticks every criterion of the search screen but the author's (which opens its picker).
@@ -197,4 +242,28 @@ TEST(Screens, ScreenReadersReadWhatEachControlShowsAfterItChanged)
         ++checked;
     }
     EXPECT_GT(checked, 200);
+}
+
+TEST(Screens, NoControlOfTheFirstConfigurationPageLiesOverAnotherOnceAPathIsBeingChanged)
+{
+    // The suite runs it once more with QT_SCALE_FACTOR=1.5.
+    test::ProgramFixture p;
+    p.window.load();
+    p.window.showScreen(QStringLiteral("Config"));
+    QWidget *page = p.window.screen(QStringLiteral("Config"));
+    const struct {
+        const char *modify, *done;
+    } frames[] = {{nullptr, nullptr}, {"Cmd_PDF", "Cmd_SuitePDF"}, {"Cmd_Web2", "Cmd_SuiteWEB"}};
+    for (const QSize size : {QSize(1024, 668), QSize(1920, 1048)}) {
+        p.window.resize(size);
+        for (const auto &f : frames) {
+            if (f.modify)
+                p.find<QPushButton>(f.modify)->click();
+            QTest::qWait(1);
+            EXPECT_EQ(overlappingControls(page).join(QStringLiteral("; ")).toStdString(), "")
+                << (f.modify ? f.modify : "no frame changed") << " at " << size.width();
+            if (f.done)
+                p.find<QPushButton>(f.done)->click();
+        }
+    }
 }
