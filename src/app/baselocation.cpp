@@ -1,6 +1,7 @@
 #include "app/baselocation.h"
 
 #include "import/workfile.h"
+#include "platform/localfilesystem.h"
 #include "platform/platformerror.h"
 
 #include <QCoreApplication>
@@ -9,19 +10,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <filesystem>
-#include <system_error>
-
 namespace ferlin {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-fs::path toPath(const QString &path)
-{
-    return fs::path(QFile::encodeName(path).toStdString());
-}
 
 QString native(const QString &path)
 {
@@ -85,18 +76,15 @@ bool seedUserBase(const BaseLocation &location)
         !QFileInfo(location.programBasePath()).isFile())
         return false;
     WorkFile work(location.databasePath);
-    std::error_code error;
-    fs::copy_file(toPath(location.programBasePath()), toPath(work.path()),
-                  fs::copy_options::overwrite_existing, error);
-    // The installed base may be read-only; the user's copy holds their baskets.
-    if (!error)
-        fs::permissions(toPath(work.path()), fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add, error);
-    if (error)
+    try {
+        // Writable by its owner even from a read-only installed base: it holds their baskets.
+        CopyWholeFile(location.programBasePath(), work.path());
+    } catch (const PlatformError &error) {
         throw DbError(DbErrorCode::CannotOpenFile,
                       QStringLiteral("Impossible de copier « %1 » dans « %2 » : %3")
                           .arg(native(location.programBasePath()), native(location.userFolder),
-                               PlatformError::fromErrno(error.value()).description()));
+                               error.description()));
+    }
     work.install();
     return true;
 }

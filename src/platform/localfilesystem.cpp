@@ -314,6 +314,20 @@ void LocalFileSystem::copyTree(const QString &source, const QString &destination
     copyContent(from, to, content, progress);
 }
 
+void LocalFileSystem::removeTree(const QString &path)
+{
+    const fs::path folder = folderPath(checkedPath(path));
+    std::error_code error;
+    fs::remove_all(folder, error);
+    if (error)
+        fail(error);
+}
+
+void CopyWholeFile(const QString &source, const QString &target)
+{
+    copyWholeFile(toPath(source), toPath(target));
+}
+
 void LocalFileSystem::moveTree(const QString &source, const QString &destination,
                                const CopyProgressCallback &progress)
 {

@@ -15,6 +15,12 @@ public:
                   const CopyProgressCallback &progress) override;
     void moveTree(const QString &source, const QString &destination,
                   const CopyProgressCallback &progress) override;
+    void removeTree(const QString &path) override;
 };
+
+// Copies one file into target (created or overwritten, writable by its owner) and returns only
+// once every byte is on the disk; throws PlatformError otherwise, target then left as it is for
+// the caller to remove.
+void CopyWholeFile(const QString &source, const QString &target);
 
 } // namespace ferlin
