@@ -344,9 +344,9 @@ void TextCopyFrame::CopyOrMoveTexts()
     m_host.UnlockCommands();
 }
 
-QString TextCopyFrame::discTextsFolder()
+QString TextCopyFrame::discTextsFolder(const QString &drive)
 {
-    const QString root = retrying([&] { return m_platform.drives.rootPath(cdDrive()); });
+    const QString root = retrying([&] { return m_platform.drives.rootPath(drive); });
     return resolveStoredPath(root, DiscTextsFolder);
 }
 
@@ -397,34 +397,26 @@ void TextCopyFrame::copyTexts()
                     LineBreak + QStringLiteral("Continuer ?"),
                 MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return; // the text folder stays the one before
+    const QString previousFolder = m_settings.hardDiskFolder;
+    const QString previousLabel = m_host.textFolderLabel();
     m_host.setTextFolderLabel(textFolder);
     m_settings.hardDiskFolder = textFolder;
-    if (!m_platform.files.folderExists(textFolder)) {
-        message(QStringLiteral("Le dossier destination n'existe pas") + LineBreak +
-                    QStringLiteral("Il va être créé"),
-                MessageIcon::Information);
-        retrying([&] { m_platform.files.createFolder(textFolder); });
+    try {
+        if (!m_platform.files.folderExists(textFolder)) {
+            message(QStringLiteral("Le dossier destination n'existe pas") + LineBreak +
+                        QStringLiteral("Il va être créé"),
+                    MessageIcon::Information);
+            retrying([&] { m_platform.files.createFolder(textFolder); });
+        }
+        copyBothDiscs(destination);
+    } catch (const DiscWaitStopped &) {
+        // The user stopped: nothing of the unfinished copy stays, the text folder is the one
+        // before.
+        m_settings.hardDiskFolder = previousFolder;
+        m_host.setTextFolderLabel(previousLabel);
+        removeUnfinishedCopy(destination);
+        throw;
     }
-
-    message(QStringLiteral("Insérer le CD-ROM n° 1 dans le lecteur ") + m_settings.cdDrive,
-            MessageIcon::Exclamation);
-    waitForDisc(1, QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
-                       QStringLiteral("Mettre le CD n° 1 dans le lecteur ") + m_settings.cdDrive +
-                       QStringLiteral(" et attendez le démarrage du lecteur."));
-    m_disc2->hide();
-    showDiscCopy(m_disc1, QStringLiteral("Copie du CD n° 1 en cours"), false);
-    m_copyFrame->show();
-    m_copyFrame->repaint();
-    copyDisc(destination);
-    showDiscCopy(m_disc1, QStringLiteral("Copie du CD n° 1 réussie"), true);
-
-    message(QStringLiteral("Insérer le CD-ROM n° 2 dans le lecteur"), MessageIcon::None);
-    waitForDisc(2, QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
-                       QStringLiteral("Mettre le CD n° 2 dans le lecteur ") + m_settings.cdDrive);
-    showDiscCopy(m_disc2, QStringLiteral("Copie du CD n° 2 en cours"), false);
-    m_disc1->repaint();
-    copyDisc(destination);
-    showDiscCopy(m_disc2, QStringLiteral("Copie du CD n° 2 réussie"), true);
     m_copyFrame->hide();
 
     message(QStringLiteral("Recopie des textes terminée") + LineBreak +
@@ -439,19 +431,86 @@ void TextCopyFrame::copyTexts()
     m_host.chooseHardDisk();
 }
 
-void TextCopyFrame::waitForDisc(int disc, const QString &wrongDiscText)
+void TextCopyFrame::copyBothDiscs(const QString &destination)
 {
-    const QString wanted = QStringLiteral("FERLIN4_") + QString::number(disc);
-    while (retrying([&] { return m_platform.drives.volumeLabel(cdDrive()); }) != wanted)
-        message(wrongDiscText, MessageIcon::Exclamation);
+    const QString drive1 = driveOfDisc(
+        1, QStringLiteral("Insérer le CD-ROM n° 1 dans le lecteur ") + m_settings.cdDrive,
+        MessageIcon::Exclamation,
+        QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
+            QStringLiteral("Mettre le CD n° 1 dans le lecteur ") + m_settings.cdDrive +
+            QStringLiteral(" et attendez le démarrage du lecteur."));
+    m_disc2->hide();
+    showDiscCopy(m_disc1, QStringLiteral("Copie du CD n° 1 en cours"), false);
+    m_copyFrame->show();
+    m_copyFrame->repaint();
+    copyDisc(drive1, destination);
+    showDiscCopy(m_disc1, QStringLiteral("Copie du CD n° 1 réussie"), true);
+
+    const QString drive2 =
+        driveOfDisc(2, QStringLiteral("Insérer le CD-ROM n° 2 dans le lecteur"), MessageIcon::None,
+                    QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
+                        QStringLiteral("Mettre le CD n° 2 dans le lecteur ") + m_settings.cdDrive);
+    showDiscCopy(m_disc2, QStringLiteral("Copie du CD n° 2 en cours"), false);
+    m_disc1->repaint();
+    copyDisc(drive2, destination);
+    showDiscCopy(m_disc2, QStringLiteral("Copie du CD n° 2 réussie"), true);
 }
 
-void TextCopyFrame::copyDisc(const QString &destination)
+QString TextCopyFrame::driveOfDisc(int disc, const QString &insertText, MessageIcon insertIcon,
+                                   const QString &wrongDiscText)
+{
+    const QString drive = cdDrive();
+    const QString wanted = QStringLiteral("FERLIN4_") + QString::number(disc);
+    if (!m_platform.drives.holdsOneDisc(drive)) {
+        message(insertText, insertIcon);
+        while (retrying([&] { return m_platform.drives.volumeLabel(drive); }) != wanted)
+            message(wrongDiscText, MessageIcon::Exclamation);
+        return drive;
+    }
+    // No disc can be put into a folder or an image: the disc is read where it lies, and when it
+    // lies nowhere the user may put it there or stop.
+    for (;;) {
+        const QString found = m_platform.drives.driveHoldingDisc(drive, wanted);
+        if (!found.isEmpty())
+            return found;
+        if (message(QStringLiteral("Le CD n° %1 est introuvable.").arg(disc) + LineBreak +
+                        QStringLiteral("Le lecteur %1 ne contient qu'un disque, et aucun disque "
+                                       "%2 ne se trouve à côté de lui.")
+                            .arg(m_settings.cdDrive, wanted) +
+                        LineBreak +
+                        QStringLiteral("Placez le dossier %1 à côté de ce lecteur puis cliquez sur "
+                                       "OK, ou cliquez sur Annuler pour arrêter la copie.")
+                            .arg(wanted),
+                    MessageIcon::Exclamation, MessageButtons::OkCancel) != MessageAnswer::Ok)
+            throw DiscWaitStopped{};
+    }
+}
+
+void TextCopyFrame::removeUnfinishedCopy(const QString &destination)
+{
+    endCopyDisplay();
+    if (!m_platform.files.folderExists(destination))
+        return;
+    const QString stopped = QStringLiteral("Copie des textes arrêtée.") + LineBreak;
+    try {
+        BusyPointerGuard busy(m_platform.busyPointer);
+        m_platform.files.removeTree(destination);
+    } catch (const PlatformError &error) {
+        message(stopped + error.description() + LineBreak + incompleteCopyText(destination),
+                MessageIcon::Exclamation);
+        return;
+    }
+    message(stopped + QStringLiteral("Le dossier ") + destination +
+                QStringLiteral(", qu'elle avait commencé à remplir, a été effacé."),
+            MessageIcon::Information);
+}
+
+void TextCopyFrame::copyDisc(const QString &drive, const QString &destination)
 {
     m_copying = true;
     m_destination = destination;
     retrying([&] {
-        const QString source = discTextsFolder();
+        const QString source = discTextsFolder(drive);
         m_tally.start();
         m_bar->setRange(0, 1);
         m_bar->setValue(0);

@@ -60,10 +60,17 @@ private:
     void copyTexts();
     void registerManualCopy();
     void moveTexts();
-    // The disc's "Textes" folder, whatever the case of its name.
-    QString discTextsFolder();
-    void waitForDisc(int disc, const QString &wrongDiscText);
-    void copyDisc(const QString &destination);
+    // The "Textes" folder of the drive's disc, whatever the case of its name.
+    QString discTextsFolder(const QString &drive);
+    void copyBothDiscs(const QString &destination);
+    // The drive to copy a disc from. Into a real drive the user puts the disc, asked again while
+    // the drive holds another; a folder or an image is read with the disc beside it, the user
+    // asked only when it lies nowhere (Cancel stops: DiscWaitStopped).
+    QString driveOfDisc(int disc, const QString &insertText, MessageIcon insertIcon,
+                        const QString &wrongDiscText);
+    void copyDisc(const QString &drive, const QString &destination);
+    // After the user stopped the copy: the folder it began to fill is removed, and they are told.
+    void removeUnfinishedCopy(const QString &destination);
     void progressed(const CopyProgress &progress);
     void showDiscCopy(QLabel *label, const QString &text, bool done);
     // Shows what a failure of the drives or files means, then the operation ends.

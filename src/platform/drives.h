@@ -42,8 +42,19 @@ public:
     // The drive that holds a path (its mount), or empty text when the path names none.
     virtual QString driveOf(const QString &path) const = 0;
 
+    // Whether the drive holds one disc for good (a folder standing for a drive, a mounted disc
+    // image): no other disc is put into it, the other discs lie beside it.
+    virtual bool holdsOneDisc(const QString &drive) const = 0;
+    // For a drive that holds one disc, the drives beside it that may hold the others: the other
+    // folders of its folder, the other mounted disc images. None for a real drive.
+    virtual QStringList discsBeside(const QString &drive) const = 0;
+
     // Whether the drive's root can be reached now.
     bool isReady(const QString &drive) const;
+    // Where to read the disc labelled `label`: the drive itself while that disc is in it, else
+    // for a drive that holds one disc the drive beside it with that label; empty text when
+    // neither. Never throws.
+    QString driveHoldingDisc(const QString &drive, const QString &label) const;
 };
 
 } // namespace ferlin

@@ -42,6 +42,9 @@ public:
     // systems the tree is copied, then the source removed.
     virtual void moveTree(const QString &source, const QString &destination,
                           const CopyProgressCallback &progress) = 0;
+    // Removes a folder and everything under it (links removed, never followed); nothing to do
+    // when it does not exist.
+    virtual void removeTree(const QString &path) = 0;
 };
 
 } // namespace ferlin

@@ -281,6 +281,47 @@ QString LinuxDrives::driveOf(const QString &path) const
     return withTrailingSlash(mount->mountPoint);
 }
 
+bool LinuxDrives::isDiscImage(const Named &named) const
+{
+    if (named.kind == Kind::Device)
+        return isLoopDeviceName(named.kernelName);
+    return named.kind == Kind::MountPoint && isDiscImageMount(*named.mount);
+}
+
+bool LinuxDrives::holdsOneDisc(const QString &drive) const
+{
+    const Named named = resolve(drive);
+    return named.kind == Kind::Folder || isDiscImage(named);
+}
+
+QStringList LinuxDrives::discsBeside(const QString &drive) const
+{
+    const Named named = resolve(drive);
+    QStringList beside;
+    if (named.kind == Kind::Folder) {
+        // The disc folders lie side by side where the folder really is (a link followed).
+        const QFileInfo folder(withoutTrailingSlash(drive));
+        const QString canonical = folder.canonicalFilePath();
+        if (canonical.isEmpty())
+            return beside;
+        const QDir parent = QFileInfo(canonical).dir();
+        for (const QString &name :
+             parent.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            const QString path = parent.filePath(name);
+            if (path != canonical)
+                beside.append(withTrailingSlash(path));
+        }
+    } else if (isDiscImage(named)) {
+        for (const QString &device : discImageDevices(readMountTable())) {
+            const QString kernelName = kernelNameOf(canonicalDevice(device));
+            if (!kernelName.isEmpty() && canonicalDevice(device) != named.device &&
+                !beside.contains(deviceName(kernelName)))
+                beside.append(deviceName(kernelName));
+        }
+    }
+    return beside;
+}
+
 QString LinuxDrives::readDeviceLabel(const QString &device, const QString &labelLinks)
 {
     const QByteArray path = QFile::encodeName(device);

@@ -32,6 +32,8 @@ public:
     QString volumeLabel(const QString &drive) const override;
     qint64 freeBytes(const QString &drive) const override;
     QString driveOf(const QString &path) const override;
+    bool holdsOneDisc(const QString &drive) const override;
+    QStringList discsBeside(const QString &drive) const override;
 
     // The label of a device's file system, by libblkid; when the device cannot be read, from
     // blkid's cache, then from udev's by-label links under labelLinks.
@@ -47,6 +49,7 @@ private:
     };
 
     Named resolve(const QString &drive) const;
+    bool isDiscImage(const Named &named) const;
     QList<MountEntry> readMountTable() const;
     QString canonicalDevice(const QString &device) const;
     QString kernelNameOf(const QString &canonicalDevice) const;

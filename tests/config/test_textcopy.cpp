@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -380,10 +381,78 @@ TEST_F(TextCopy, TheDiscIsAskedForUntilItIsReadyAndTheRightOne)
     fakes.messageBox.pushAnswer(MessageAnswer::Cancel);
     frame->CopyOrMoveTexts();
     EXPECT_EQ(texts(), (QStringList{Continue, InsertDisc1, NotReady}));
-    ASSERT_EQ(host.calls.size(), 3);
-    EXPECT_EQ(host.calls.front(), QStringLiteral("lock"));
-    EXPECT_TRUE(host.calls[1].startsWith(QStringLiteral("label "))); // the folder shown at once
-    EXPECT_EQ(host.calls.back(), QStringLiteral("unlock"));
+    // The folder shown at once, the one before (the first copy's) shown again once stopped.
+    const QString label = QStringLiteral("label ") + programFolder;
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("lock"), label, label, QStringLiteral("unlock")}));
+}
+
+// A folder (or a disc image) stands for the drive: no disc can be put into it.
+struct OneDiscCopy : public TextCopy {
+    const QString folder1 = QStringLiteral("/media/FERLIN4_1/");
+    const QString folder2 = QStringLiteral("/media/FERLIN4_2/");
+    const QString destination = programFolder + QStringLiteral("/TEXTES");
+
+    OneDiscCopy()
+    {
+        addDiscFolder(folder1, 1);
+        settings.cdDrive = folder1;
+    }
+    void addDiscFolder(const QString &name, int disc)
+    {
+        FakeDrives::Drive drive{DriveType::CdRom, QStringLiteral("FERLIN4_%1").arg(disc),
+                                dir.filePath(QStringLiteral("disc%1/").arg(disc)), 0, true};
+        drive.oneDisc = true;
+        fakes.drives.addDrive(name, drive);
+    }
+    static QString notFound()
+    {
+        return QStringLiteral("Le CD n° 2 est introuvable.") + LineBreak +
+               QStringLiteral("Le lecteur /media/FERLIN4_1/ ne contient qu'un disque, et aucun "
+                              "disque FERLIN4_2 ne se trouve à côté de lui.") +
+               LineBreak +
+               QStringLiteral("Placez le dossier FERLIN4_2 à côté de ce lecteur puis cliquez sur "
+                              "OK, ou cliquez sur Annuler pour arrêter la copie.");
+    }
+};
+
+TEST_F(OneDiscCopy, TheOtherDiscIsReadBesideTheFolderWithoutAsking)
+{
+    addDiscFolder(folder2, 2);
+    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    frame->CopyOrMoveTexts();
+    EXPECT_EQ(texts(), (QStringList{Continue, CopyDone}));
+    EXPECT_EQ(filesBelow(destination),
+              (QStringList{QStringLiteral("1998/a.pdf"), QStringLiteral("1998/commun.pdf"),
+                           QStringLiteral("2001/b.pdf")}));
+    EXPECT_EQ(settings.textsCopied, u'O');
+}
+
+TEST_F(OneDiscCopy, WithNoOtherDiscBesideCancelRemovesTheUnfinishedCopy)
+{
+    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    fakes.messageBox.pushAnswer(MessageAnswer::Ok); // still nowhere: asked again
+    fakes.messageBox.pushAnswer(MessageAnswer::Cancel);
+    frame->CopyOrMoveTexts();
+    const QString stopped = QStringLiteral("Copie des textes arrêtée.") + LineBreak +
+                            QStringLiteral("Le dossier ") + destination +
+                            QStringLiteral(", qu'elle avait commencé à remplir, a été effacé.");
+    EXPECT_EQ(texts(), (QStringList{Continue, notFound(), notFound(), stopped}));
+    EXPECT_EQ(fakes.messageBox.messages()[1].buttons, MessageButtons::OkCancel);
+    EXPECT_FALSE(QFileInfo::exists(destination));
+    EXPECT_EQ(settings.hardDiskFolder, QStringLiteral("/avant"));
+    EXPECT_EQ(host.label, QStringLiteral("/avant"));
+    EXPECT_EQ(settings.textsCopied, u'N');
+    EXPECT_FALSE(shown("Frame_CopieCD"));
+    EXPECT_FALSE(fakes.busyPointer.isBusy());
+    EXPECT_EQ(host.calls.last(), QStringLiteral("unlock"));
+
+    // Nothing left in the way: placed beside, the disc is copied at the next attempt.
+    addDiscFolder(folder2, 2);
+    fakes.messageBox.clear();
+    fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    frame->CopyOrMoveTexts();
+    EXPECT_EQ(texts(), (QStringList{Continue, CopyDone}));
 }
 
 TEST_F(TextCopy, CustomCopyWantsAFolderOnAHardDisk)

@@ -79,4 +79,21 @@ QString FakeDrives::driveOf(const QString &path) const
     return best;
 }
 
+bool FakeDrives::holdsOneDisc(const QString &drive) const
+{
+    const auto it = m_drives.constFind(drive);
+    return it != m_drives.cend() && it->oneDisc;
+}
+
+QStringList FakeDrives::discsBeside(const QString &drive) const
+{
+    QStringList beside;
+    if (!holdsOneDisc(drive))
+        return beside;
+    for (const QString &name : m_order)
+        if (name != drive && m_drives.value(name).oneDisc)
+            beside.append(name);
+    return beside;
+}
+
 } // namespace ferlin

@@ -16,6 +16,7 @@ public:
         QString root;
         qint64 freeBytes = 0;
         bool ready = true;
+        bool oneDisc = false; // a folder or a disc image: the other one-disc drives lie beside
     };
 
     // Adds or replaces a drive; the order of first addition is the order of driveRoots().
@@ -35,6 +36,9 @@ public:
     qint64 freeBytes(const QString &drive) const override;
     // The drive whose root is the longest beginning of the path.
     QString driveOf(const QString &path) const override;
+    bool holdsOneDisc(const QString &drive) const override;
+    // The other one-disc drives, in the order of driveRoots().
+    QStringList discsBeside(const QString &drive) const override;
 
 private:
     const Drive &readyDrive(const QString &name) const;

@@ -48,4 +48,10 @@ void FakeFileSystem::moveTree(const QString &source, const QString &destination,
     m_real.moveTree(source, destination, progress);
 }
 
+void FakeFileSystem::removeTree(const QString &path)
+{
+    record(FileOperation::RemoveTree, QStringLiteral("removeTree ") + path);
+    m_real.removeTree(path);
+}
+
 } // namespace ferlin

@@ -9,7 +9,7 @@
 
 namespace ferlin {
 
-enum class FileOperation { CreateFolder, Subfolders, CopyTree, MoveTree };
+enum class FileOperation { CreateFolder, Subfolders, CopyTree, MoveTree, RemoveTree };
 
 // The real files and folders (of the test's temporary folder), with failures a test can inject
 // into the operations that may fail, and a log of those operations.
@@ -29,6 +29,7 @@ public:
                   const CopyProgressCallback &progress) override;
     void moveTree(const QString &source, const QString &destination,
                   const CopyProgressCallback &progress) override;
+    void removeTree(const QString &path) override;
 
 private:
     struct Failure {

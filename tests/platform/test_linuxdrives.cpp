@@ -225,6 +225,43 @@ TEST_F(SampleSystem, AMountedDiscImageIsAnOpticalDriveNamedByItsLoopDevice)
     EXPECT_EQ(errorOf([&] { sample.volumeLabel(image); }), PlatformErrorCode::DiskNotReady);
 }
 
+TEST_F(SampleSystem, AFolderOrAnImageHoldsOneDiscAndFindsTheOtherBesideIt)
+{
+    for (const char *node : {"dev/loop0", "dev/loop1"})
+        writeFile(node, "");
+    ASSERT_TRUE(QDir().mkpath(path("media/FERLIN4_2")));
+    setMounts({QStringLiteral("dev/loop0|media/ailleurs|iso9660"),
+               QStringLiteral("dev/loop1|media/FERLIN4_2|iso9660"),
+               QStringLiteral("dev/sr0|media/FERLIN4 1|iso9660")});
+    m_labels.insert(path("dev/loop0"), QStringLiteral("FERLIN4_1"));
+    m_labels.insert(path("dev/loop1"), QStringLiteral("FERLIN4_2"));
+    m_labels.insert(path("dev/sr0"), QStringLiteral("FERLIN4_1"));
+    const LinuxDrives sample = drives();
+    const QString cdrom = path("cdrom");
+    ASSERT_TRUE(QFile::link(path("discs/FERLIN4_1"), cdrom));
+
+    // A folder, through a link or not: the other folders where it really lies.
+    for (const QString &folder : {path("discs/FERLIN4_1/"), cdrom}) {
+        EXPECT_TRUE(sample.holdsOneDisc(folder));
+        EXPECT_EQ(sample.discsBeside(folder), QStringList{path("discs/FERLIN4_2/")});
+        EXPECT_EQ(sample.driveHoldingDisc(folder, QStringLiteral("FERLIN4_1")), folder);
+        EXPECT_EQ(sample.driveHoldingDisc(folder, QStringLiteral("FERLIN4_2")),
+                  path("discs/FERLIN4_2/"));
+    }
+    // A mounted image: the other mounted images.
+    EXPECT_TRUE(sample.holdsOneDisc(path("dev/loop0")));
+    EXPECT_TRUE(sample.holdsOneDisc(path("media/ailleurs")));
+    EXPECT_EQ(sample.discsBeside(path("dev/loop0")), QStringList{path("dev/loop1")});
+    EXPECT_EQ(sample.driveHoldingDisc(path("dev/loop0"), QStringLiteral("FERLIN4_2")),
+              path("dev/loop1"));
+    // A real drive holds the disc put into it, and nothing beside.
+    EXPECT_FALSE(sample.holdsOneDisc(path("dev/sr0")));
+    EXPECT_TRUE(sample.discsBeside(path("dev/sr0")).isEmpty());
+    EXPECT_EQ(sample.driveHoldingDisc(path("dev/sr0"), QStringLiteral("FERLIN4_2")), QString());
+    EXPECT_EQ(sample.driveHoldingDisc(path("discs/absent"), QStringLiteral("FERLIN4_1")),
+              QString());
+}
+
 TEST_F(SampleSystem, ReadsTheLabelOfAnImageMadeByAnIsoTool)
 {
     QString tool = QStandardPaths::findExecutable(QStringLiteral("genisoimage"));
