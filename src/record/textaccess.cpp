@@ -135,18 +135,21 @@ private:
 
     void openFromDisc(const QString &viewer)
     {
-        if (discIsCurrent()) {
-            waitForRightDisc();
-        } else {
-            if (!ask(QStringLiteral("Mettre le CD n° ") + m_place.disc +
-                     QStringLiteral(" dans le lecteur ") + m_settings.cdDrive +
-                     QStringLiteral(" et attendez son démarrage")))
+        // The disc in the drive (or, for a folder or an image, beside it) is read first: the
+        // user is asked only for a disc that is not there.
+        const QString drive = m_settings.cdDrive.trimmed();
+        QString source = m_platform.drives.driveHoldingDisc(drive, wantedLabel());
+        if (source.isEmpty()) {
+            if (!discIsCurrent() && !ask(QStringLiteral("Mettre le CD n° ") + m_place.disc +
+                                         QStringLiteral(" dans le lecteur ") + m_settings.cdDrive +
+                                         QStringLiteral(" et attendez son démarrage")))
                 return;
             waitForRightDisc();
-            m_currentCd = m_place.disc.trimmed().toInt();
+            source = drive;
         }
-        const QString drive = m_settings.cdDrive.trimmed();
-        const QString root = retrying([&] { return m_platform.drives.rootPath(drive); });
+        if (!discIsCurrent())
+            m_currentCd = m_place.disc.trimmed().toInt();
+        const QString root = retrying([&] { return m_platform.drives.rootPath(source); });
         // From the texts folder's name on: "Textes\1998\a.pdf".
         const QString file = resolveStoredPath(root, m_place.fullText.mid(8));
         if (!liesInside(file, root)) {
@@ -156,11 +159,13 @@ private:
         launch(viewer, file);
     }
 
+    QString wantedLabel() const { return QStringLiteral("FERLIN4_") + m_place.disc; }
+
     // Reads the drive's label until it is the reference's disc; asks for it while it is not.
     void waitForRightDisc() const
     {
         const QString drive = m_settings.cdDrive.trimmed();
-        const QString wanted = QStringLiteral("FERLIN4_") + m_place.disc;
+        const QString wanted = wantedLabel();
         while (retrying([&] { return m_platform.drives.volumeLabel(drive); }) != wanted) {
             if (!ask(QStringLiteral("Le CD n'est pas le bon.") + LineBreak +
                      QStringLiteral("Mettre le CD n° ") + m_place.disc +

@@ -204,6 +204,31 @@ TEST_F(TextAccess, AsksForEachDiscChangeAndRemembersTheDiscFound)
     EXPECT_EQ(currentCd, 1);
 }
 
+TEST_F(TextAccess, ADiscAlreadyThereIsNeverAskedFor)
+{
+    // Changed by the user between two texts: the disc in the drive is the one needed.
+    insertDisc(2);
+    open(OtherText, QStringLiteral("2"));
+    EXPECT_EQ(currentCd, 2);
+    insertDisc(1);
+    open(FullText, QStringLiteral("1"));
+    EXPECT_EQ(currentCd, 1);
+    // A folder standing for the drive: the other disc's folder lies beside it.
+    FakeDrives::Drive folder2{DriveType::CdRom, QStringLiteral("FERLIN4_2"),
+                              dir.filePath(QStringLiteral("disc2/")), 0, true};
+    folder2.oneDisc = true;
+    fakes.drives.addDrive(QStringLiteral("/discs/FERLIN4_2/"), folder2);
+    fakes.drives.drive(Drive).oneDisc = true;
+    open(OtherText, QStringLiteral("2"));
+    EXPECT_EQ(currentCd, 2);
+
+    EXPECT_TRUE(fakes.messageBox.messages().isEmpty());
+    const QList<FakeLauncher::Start> starts{{Viewer, {discFile(2, "TEXTES/2001/B.PDF")}},
+                                            {Viewer, {discFile(1, "TEXTES/1998/A.PDF")}},
+                                            {Viewer, {discFile(2, "TEXTES/2001/B.PDF")}}};
+    EXPECT_EQ(fakes.launcher.starts(), starts);
+}
+
 TEST_F(TextAccess, WrongDiscIsAskedForAgainUntilCancel)
 {
     insertDisc(2);
@@ -213,7 +238,7 @@ TEST_F(TextAccess, WrongDiscIsAskedForAgainUntilCancel)
     const RecordedMessage wrong{MessageIcon::None, MessageButtons::OkCancel, std::nullopt,
                                 wrongDisc(QStringLiteral("1"))};
     EXPECT_EQ(fakes.messageBox.messages(), (QList<RecordedMessage>{wrong, wrong}));
-    EXPECT_EQ(fakes.drives.labelReads(Drive), 2);
+    EXPECT_EQ(fakes.drives.labelReads(Drive), 3); // read first, then once per question
     EXPECT_TRUE(fakes.launcher.starts().isEmpty());
 
     // The right disc inserted at the question: the text opens.

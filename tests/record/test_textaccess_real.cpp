@@ -29,7 +29,7 @@ ArticleTextPlace firstTextOn(Database &db, int disc)
     return {set->text(QStringLiteral("TexteIntegral")), set->text(QStringLiteral("Localisation"))};
 }
 
-TEST(TextAccessForReal, OpensThePdfOfTheDiscInTheLinkedDriveOrAsksForTheOther)
+TEST(TextAccessForReal, OpensThePdfOfTheDiscInTheLinkedDriveOrBesideItOrAsksForIt)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -68,9 +68,18 @@ TEST(TextAccessForReal, OpensThePdfOfTheDiscInTheLinkedDriveOrAsksForTheOther)
     const QString below = QDir(link).relativeFilePath(opened.filePath());
     EXPECT_EQ(below.compare(onDisc1.fullText.mid(8).replace(u'\\', u'/'), Qt::CaseInsensitive), 0);
 
-    // The link now points at the second disc: the first is asked for until Cancel.
+    // The link now points at the second disc: the first is read beside the folder it points at.
     ASSERT_TRUE(QFile::remove(link));
     ASSERT_TRUE(QFile::link(QDir(folder).filePath(QStringLiteral("FERLIN4_2")), link));
+    OpenArticleText(settings, currentCd, onDisc1, platform, {});
+    EXPECT_TRUE(fakes.messageBox.messages().isEmpty());
+    ASSERT_EQ(fakes.launcher.starts().size(), 2);
+    EXPECT_TRUE(QFileInfo(fakes.launcher.starts().back().arguments.value(0))
+                    .canonicalFilePath()
+                    .startsWith(QFileInfo(disc1).canonicalFilePath() + u'/'));
+
+    // With the first disc nowhere, it is asked for until Cancel.
+    ASSERT_TRUE(QDir().rename(disc1, dir.filePath(QStringLiteral("rangé"))));
     fakes.messageBox.pushAnswer(MessageAnswer::Ok);
     fakes.messageBox.pushAnswer(MessageAnswer::Cancel);
     OpenArticleText(settings, currentCd, onDisc1, platform, {});
@@ -78,7 +87,7 @@ TEST(TextAccessForReal, OpensThePdfOfTheDiscInTheLinkedDriveOrAsksForTheOther)
     EXPECT_EQ(fakes.messageBox.lastMessage().text,
               QStringLiteral("Le CD n'est pas le bon.\r\nMettre le CD n° 1 dans le lecteur ") +
                   link);
-    EXPECT_EQ(fakes.launcher.starts().size(), 1);
+    EXPECT_EQ(fakes.launcher.starts().size(), 2);
 }
 
 } // namespace
