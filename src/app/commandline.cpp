@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/baselocation.h"
+#include "app/baselock.h"
 #include "app/settingsio.h"
 #include "app/startup.h"
 #include "db/database.h"
@@ -52,9 +53,26 @@ struct Command {
 const std::vector<Command> &commands();
 int wrongUsage(QTextStream &err, const QString &message);
 
+// What the command line says of a base the window has open.
+QString openInWindowText(const QString &databasePath, qint64 holder)
+{
+    return QStringLiteral("ferlin : la base « %1 » est ouverte dans la fenêtre de Ferlin "
+                          "(processus n° %2)")
+        .arg(QDir::toNativeSeparators(databasePath))
+        .arg(holder);
+}
+
 int importBase(const QStringList &values, CommandContext &context)
 {
     const QString &file = values.at(0);
+    // The conversion replaces the base under the window's feet: never while one is open on it.
+    BaseLock lock(context.databasePath);
+    if (!lock.tryLock()) {
+        context.err << openInWindowText(context.databasePath, lock.holder())
+                    << QStringLiteral(" : la conversion est refusée. Fermez la fenêtre, puis "
+                                      "recommencez.\n");
+        return Failed;
+    }
     try {
         const std::unique_ptr<RowSource> source = context.open(file);
         context.out << importReport(ImportCatalogue(*source, context.databasePath));
@@ -155,6 +173,9 @@ int runExport(const QStringList &values, CommandContext &context)
                           QStringLiteral("FORMAT vaut bibtex, ris, csljson ou csv, pas « %1 ».")
                               .arg(values.at(1)));
     const QString file = withExportExtension(values.at(2), *format);
+    if (const std::optional<qint64> holder = BaseLock::holderOf(context.databasePath))
+        context.err << openInWindowText(context.databasePath, *holder)
+                    << QStringLiteral(" : le panier est exporté tel qu'elle l'a enregistré.\n");
     try {
         // The texts' place decides whether the PDFs are named, as on the record card.
         const Settings settings = settingsOf(context);

@@ -1,13 +1,17 @@
 #include "app/appcontext.h"
 #include "app/application.h"
 #include "app/baseatstartup.h"
+#include "app/baselock.h"
 #include "app/commandicons.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
+#include "app/windowcall.h"
 #include "platform/linuxplatform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -24,6 +28,21 @@ int main(int argc, char *argv[])
     ferlin::LinuxPlatform services;
     // Beside the program when its folder can be written, else the user's own copy.
     const ferlin::BaseLocation base = ferlin::chooseBaseLocation();
+    // One window per base: a second start brings the first one forward.
+    ferlin::BaseLock lock(base.databasePath);
+    if (!lock.tryLock()) {
+        if (ferlin::WindowCall::callWindow(base.databasePath))
+            return 0;
+        QMessageBox::warning(
+            nullptr, QStringLiteral("Ferlin"),
+            QStringLiteral("La base « %1 » est déjà utilisée par un autre Ferlin (processus n° "
+                           "%2), qui ne répond pas.\nFermez-le, puis relancez Ferlin.")
+                .arg(QDir::toNativeSeparators(base.databasePath))
+                .arg(lock.holder()));
+        return 1;
+    }
+    ferlin::WindowCall call(base.databasePath);
+    call.listen();
     ferlin::PrepareBaseAtStartup(base, services.platform());
     ferlin::AppContext context(base.databasePath, services.platform());
     if (base.isUserCopy())
@@ -32,6 +51,8 @@ int main(int argc, char *argv[])
     ferlin::MainWindow window(context);
     ferlin::installScreens(window);
     services.setParentWidget(&window);
+    QObject::connect(&call, &ferlin::WindowCall::called, &window,
+                     [&window] { ferlin::WindowCall::bringForward(&window); });
     window.showMaximized();
     // The start-up runs once the window is on screen, so that its progress shows.
     QTimer::singleShot(0, &window, [&window] { window.load(); });
