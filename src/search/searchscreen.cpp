@@ -12,17 +12,23 @@
 #include "search/runsearch.h"
 #include "search/searchviews.h"
 
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 namespace ferlin {
@@ -35,22 +41,129 @@ template <typename T> T *named(T *w, const QString &name)
     return w;
 }
 
+// A caption that acts when clicked: a stop of the Tab order, pressed with Space or Enter like a
+// button (the screen's event filter does both), drawn with the focus around it.
+class ClickableLabel : public QLabel {
+public:
+    ClickableLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+    {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect();
+        option.backgroundColor = palette().color(QPalette::Window);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
 QLabel *clickableLabel(const QString &name, QWidget *parent, QObject *filter)
 {
-    auto *label = named(new QLabel(parent), name);
-    label->setCursor(Qt::PointingHandCursor);
+    auto *label = named(new ClickableLabel(QString(), parent), name);
     label->setFrameShape(QFrame::StyledPanel);
     label->setMinimumWidth(160);
     label->installEventFilter(filter);
     return label;
 }
 
+QString withoutLeadingBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    return text.mid(start);
+}
+
+// A pick list whose entries are found by typing their first letters, as in any list, but with
+// their leading blanks left out: " lycée " is found by typing "ly". The entries keep their texts.
+class PickList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    void keyboardSearch(const QString &search) override
+    {
+        // Keys typed within the keyboard interval make one text; the same key again goes on to
+        // the next entry that begins with it.
+        const bool fresh = search.isEmpty() || !m_lastKey.isValid() ||
+                           m_lastKey.elapsed() > QApplication::keyboardInputInterval();
+        m_lastKey.start();
+        m_typed = fresh ? search : m_typed + search;
+        const QString typed = withoutLeadingBlanks(m_typed);
+        if (typed.isEmpty() || count() == 0)
+            return;
+        const bool sameKey = typed.size() > 1 && typed.count(typed.back()) == typed.size();
+        const QString wanted = sameKey ? typed.right(1) : typed;
+        int start = std::max(currentRow(), 0);
+        if ((fresh || sameKey) && currentRow() >= 0)
+            start = (start + 1) % count();
+        for (int i = 0; i < count(); ++i) {
+            QListWidgetItem *entry = item((start + i) % count());
+            if (entry->isHidden() || !(entry->flags() & Qt::ItemIsEnabled))
+                continue;
+            if (withoutLeadingBlanks(entry->text()).startsWith(wanted, Qt::CaseInsensitive)) {
+                setCurrentItem(entry);
+                return;
+            }
+        }
+    }
+
+private:
+    QElapsedTimer m_lastKey;
+    QString m_typed;
+};
+
 QListWidget *pickList(const QString &name, QWidget *parent, const QStringList &items)
 {
-    auto *list = named(new QListWidget(parent), name);
+    auto *list = named(new PickList(parent), name);
     list->addItems(items);
     list->setMaximumHeight(110);
     return list;
+}
+
+// Tab enters an option group at its selected option, the arrows move within it. Qt moves that
+// stop only when an option takes the focus: an option selected otherwise (the source disabling
+// the destination that had the stop) would leave the group out of the Tab order.
+void tabStopOnSelected(QButtonGroup *group)
+{
+    auto follow = [group] {
+        for (QAbstractButton *option : group->buttons())
+            option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, follow);
+    follow();
+}
+
+bool isKeyboardPress(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    return !key->isAutoRepeat() && modifiers == Qt::NoModifier &&
+           (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+            key->key() == Qt::Key_Enter);
+}
+
+bool isLeftClick(QEvent *event)
+{
+    return event->type() == QEvent::MouseButtonRelease &&
+           static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+}
+
+bool isEscape(QEvent *event)
+{
+    return event->type() == QEvent::KeyPress &&
+           static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
+           static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier;
 }
 
 QFrame *line(const QString &name, QWidget *parent)
@@ -193,7 +306,7 @@ void SearchScreen::build()
     m_stringMode =
         named(new QRadioButton(QStringLiteral("chaîne"), this), QStringLiteral("OptionChaine"));
     m_stringMode->setChecked(true);
-    exclusiveGroup(this, {m_wordMode, m_stringMode});
+    tabStopOnSelected(exclusiveGroup(this, {m_wordMode, m_stringMode}));
     auto *searchedIn =
         named(new QLabel(QStringLiteral("Recherché dans"), this), QStringLiteral("Lab_Rech"));
     QFrame *line14 = line(QStringLiteral("Line14"), this);
@@ -224,11 +337,14 @@ void SearchScreen::build()
     // Heading, source, destination, placement and counts.
     const QString headings[] = {QStringLiteral("RECHERCHES  de RÉFÉRENCES d'ARTICLES"),
                                 QStringLiteral("CHOIX de la SOURCE :"), QStringLiteral("BASE")};
+    // The source shown is the keyboard's way to the source list; the two headings before it
+    // are only clicked.
     for (int i = 0; i < 3; ++i) {
-        m_headings[size_t(i)] =
-            named(new QLabel(headings[i], this), QStringLiteral("Label1_") + QString::number(i));
-        m_headings[size_t(i)]->setCursor(Qt::PointingHandCursor);
-        m_headings[size_t(i)]->installEventFilter(this);
+        QLabel *heading =
+            i == 2 ? new ClickableLabel(headings[i], this) : new QLabel(headings[i], this);
+        m_headings[size_t(i)] = named(heading, QStringLiteral("Label1_") + QString::number(i));
+        heading->setCursor(Qt::PointingHandCursor);
+        heading->installEventFilter(this);
     }
     QFont big = m_headings[0]->font();
     big.setBold(true);
@@ -262,7 +378,7 @@ void SearchScreen::build()
         connect(option, &QRadioButton::clicked, this, [this, i] { chooseDestination(i); });
     }
     m_destinations[0]->setChecked(true);
-    exclusiveGroup(this, m_destinations);
+    tabStopOnSelected(exclusiveGroup(this, m_destinations));
     auto *placement = new QGroupBox(QStringLiteral("Placement"), this);
     placement->setObjectName(QStringLiteral("Frame_Placement"));
     auto *placementLayout = new QVBoxLayout(placement);
@@ -277,7 +393,7 @@ void SearchScreen::build()
         connect(option, &QRadioButton::clicked, this, [this, i] { choosePlacement(i); });
     }
     m_placements[0]->setChecked(true);
-    exclusiveGroup(this, m_placements);
+    tabStopOnSelected(exclusiveGroup(this, m_placements));
     side->addWidget(destination);
     side->addWidget(placement);
 
@@ -316,20 +432,61 @@ void SearchScreen::build()
     layout->addStretch();
 
     auto pickInto = [this](QListWidget *list, QLabel *label) {
+        list->installEventFilter(this);
         onRowChosen(list, [this, list, label](int chosen) {
             label->setText(list->item(chosen)->text());
-            list->hide();
+            closePickList(list, label);
             publishCriteria();
         });
     };
     pickInto(m_levelList, m_levelLabel);
     pickInto(m_pointOfViewList, m_pointOfViewLabel);
     pickInto(m_domainList, m_domainLabel);
+    m_sourceList->installEventFilter(this);
     onRowChosen(m_sourceList, [this](int chosen) {
         setSource(m_sourceList->item(chosen)->text());
-        m_sourceList->hide();
+        closePickList(m_sourceList, m_headings[2]);
         publishCriteria();
     });
+    setReadingOrder({m_keywords,
+                     m_keywordLabels[0],
+                     m_keywordLabels[1],
+                     m_keywordLabels[2],
+                     m_keywordLabels[3],
+                     m_years,
+                     m_yearFrom,
+                     m_yearTo,
+                     m_bulletin,
+                     m_bulletinNumber,
+                     m_level,
+                     m_levelLabel,
+                     m_levelList,
+                     m_author,
+                     m_authorLabel,
+                     m_pointOfView,
+                     m_pointOfViewLabel,
+                     m_pointOfViewList,
+                     m_domain,
+                     m_domainLabel,
+                     m_domainList,
+                     m_reference,
+                     m_referenceText,
+                     m_freeText,
+                     m_freeTextValue,
+                     m_wordMode,
+                     m_stringMode,
+                     m_inTitle,
+                     m_inSummary,
+                     m_inKeywords,
+                     m_headings[2],
+                     m_sourceList,
+                     m_destinations[0],
+                     m_destinations[1],
+                     m_destinations[2],
+                     m_placements[0],
+                     m_placements[1],
+                     run,
+                     cancel});
     // Every other change of a criterion: what the prints and archives echo stays current.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         connect(edit, &QLineEdit::textChanged, this, &SearchScreen::publishCriteria);
@@ -356,26 +513,76 @@ void SearchScreen::criterionToggled(QCheckBox *box)
 
 bool SearchScreen::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonRelease ||
-        static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+    if (isEscape(event)) {
+        // Escape leaves an open list without choosing, as a click on its caption does.
+        QLabel *caption = captionOfList(watched);
+        if (!caption)
+            return QWidget::eventFilter(watched, event);
+        closePickList(static_cast<QListWidget *>(watched), caption);
+        return true;
+    }
+    if (!isLeftClick(event) && !isKeyboardPress(event))
         return QWidget::eventFilter(watched, event);
-    auto toggle = [](QWidget *w) { w->setVisible(!w->isVisible()); };
     if (watched == m_levelLabel)
-        toggle(m_levelList);
+        togglePickList(m_levelList, m_levelLabel);
     else if (watched == m_pointOfViewLabel)
-        toggle(m_pointOfViewList);
+        togglePickList(m_pointOfViewList, m_pointOfViewLabel);
     else if (watched == m_domainLabel)
-        toggle(m_domainList);
+        togglePickList(m_domainList, m_domainLabel);
     else if (watched == m_authorLabel)
         toggleAuthorPicker();
     else if (std::find(m_keywordLabels.begin(), m_keywordLabels.end(), watched) !=
              m_keywordLabels.end())
         openKeywordPicker();
     else if (std::find(m_headings.begin(), m_headings.end(), watched) != m_headings.end())
-        toggle(m_sourceList);
+        togglePickList(m_sourceList, m_headings[2]);
     else
         return QWidget::eventFilter(watched, event);
     return true;
+}
+
+QLabel *SearchScreen::captionOfList(QObject *list) const
+{
+    if (list == m_levelList)
+        return m_levelLabel;
+    if (list == m_pointOfViewList)
+        return m_pointOfViewLabel;
+    if (list == m_domainList)
+        return m_domainLabel;
+    if (list == m_sourceList)
+        return m_headings[2];
+    return nullptr;
+}
+
+void SearchScreen::togglePickList(QListWidget *list, QLabel *caption)
+{
+    if (!list->isHidden()) {
+        closePickList(list, caption);
+        return;
+    }
+    list->show();
+    // The list opens on the entry its caption shows, with the focus, ready for the arrows.
+    const auto shown = list->findItems(caption->text(), Qt::MatchExactly);
+    list->setCurrentRow(shown.isEmpty() ? 0 : list->row(shown.front()));
+    list->setFocus(Qt::OtherFocusReason);
+}
+
+void SearchScreen::closePickList(QListWidget *list, QLabel *caption)
+{
+    // The focus goes back to the caption that opens the list again, not on to the next control.
+    if (list->hasFocus())
+        caption->setFocus(Qt::OtherFocusReason);
+    list->hide();
+}
+
+void SearchScreen::setReadingOrder(std::initializer_list<QWidget *> controls)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *control : controls) {
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 void SearchScreen::setSource(const QString &source)
@@ -521,7 +728,7 @@ void SearchScreen::startSearch()
 
 void SearchScreen::cancelAll()
 {
-    m_sourceList->hide();
+    closePickList(m_sourceList, m_headings[2]);
     for (QCheckBox *box : std::as_const(m_criteria)) {
         box->setChecked(false);
         criterionToggled(box);

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 
 class QCheckBox;
@@ -55,6 +56,13 @@ private:
     void build();
     QCheckBox *addCriterion(const char *name, const QString &caption, QList<QWidget *> inputs);
     void criterionToggled(QCheckBox *box);
+    // A pick list opened or closed by its caption (a click, Space or Enter on it).
+    void togglePickList(QListWidget *list, QLabel *caption);
+    void closePickList(QListWidget *list, QLabel *caption);
+    // The caption that opens `list`, or nullptr when it is not a pick list.
+    QLabel *captionOfList(QObject *list) const;
+    // The Tab order: the reading order of the screen, a criterion's box before its inputs.
+    void setReadingOrder(std::initializer_list<QWidget *> controls);
     void setSource(const QString &source);
     void chooseDestination(int index);
     void choosePlacement(int index);

@@ -2,8 +2,10 @@
 #include "search/authorpicker.h"
 #include "search/keywordpicker.h"
 #include "search/searchscreen.h"
+#include "support/accessiblename.h"
 #include "support/programfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -18,6 +20,9 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 using namespace ferlin;
 
@@ -52,6 +57,21 @@ struct SearchFixture : test::ProgramFixture {
         const auto items = widget->findItems(text, Qt::MatchExactly);
         ASSERT_FALSE(items.isEmpty()) << text.toStdString();
         Q_EMIT widget->itemClicked(items.front());
+    }
+    // The keyboard from here on: the window is the active one and `name` has the focus.
+    void focusOn(const char *name)
+    {
+        QApplication::setActiveWindow(&window);
+        get<QWidget>(name)->setFocus(Qt::TabFocusReason);
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    QString focused() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w ? w->objectName() : QString();
     }
     int count(const QString &sql) const
     {
@@ -255,4 +275,168 @@ TEST(SearchScreen, ListEntriesAreChosenFromTheKeyboard)
     sources->setCurrentRow(3);
     QTest::keyClick(sources, Qt::Key_Return);
     EXPECT_EQ(f.get<QLabel>("Label1_2")->text(), QStringLiteral("PANIER 3"));
+}
+
+TEST(SearchScreen, TabReachesEveryControlInReadingOrder)
+{
+    SearchFixture f;
+    // Everything the screen can show: every criterion ticked (the author picker that opens is
+    // closed at once), the source list open.
+    QTimer::singleShot(0, [&] { f.window.findChild<AuthorPicker *>()->hide(); });
+    for (const char *box :
+         {"Check_cles", "Check_An", "Check_numéro", "Check_niveau", "Check_auteur",
+          "Check_PointdeVue", "Check_domaine", "Check_Rang", "Check_libre"})
+        f.tick(box);
+    f.clickLabel("Label1_2");
+    QApplication::processEvents();
+
+    f.focusOn("Check_cles");
+    std::vector<QWidget *> chain;
+    for (int press = 0; press < 300; ++press) {
+        QWidget *w = QApplication::focusWidget();
+        ASSERT_TRUE(w);
+        if (f.screen->isAncestorOf(w)) {
+            if (!chain.empty() && w == chain.front())
+                break;
+            chain.push_back(w);
+        }
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), chain.front());
+
+    // Top to bottom, left to right within a row; back up only to begin a column further right.
+    auto place = [&](QWidget *w) { return QRect(w->mapTo(f.screen, QPoint(0, 0)), w->size()); };
+    QRect seen = place(chain.front());
+    for (size_t i = 1; i < chain.size(); ++i) {
+        const QRect a = place(chain[i - 1]), b = place(chain[i]);
+        const bool sameRow = b.top() <= a.bottom() && a.top() <= b.bottom();
+        const bool inOrder =
+            sameRow ? b.left() > a.right() : b.top() > a.bottom() || b.left() > seen.right();
+        EXPECT_TRUE(inOrder) << chain[i - 1]->objectName().toStdString() << " then "
+                             << chain[i]->objectName().toStdString();
+        seen |= b;
+    }
+
+    // Every control is a stop; an option group is entered at its selected option.
+    auto reached = [&](QWidget *w) { return std::count(chain.begin(), chain.end(), w) == 1; };
+    for (const char *caption :
+         {"Lab_cle1", "Lab_cle_et", "Lab_cle_ou", "Lab_cle_sauf", "Lab_niveau", "Lab_auteur",
+          "Lab_PointdeVue", "Lab_domaine", "Label1_2"})
+        EXPECT_TRUE(reached(f.get<QWidget>(caption))) << caption;
+    for (QWidget *w : f.screen->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(f.screen) ||
+            !(qobject_cast<QAbstractButton *>(w) || w->inherits("QLineEdit") ||
+              w->inherits("QAbstractItemView")))
+            continue;
+        auto *option = qobject_cast<QRadioButton *>(w);
+        EXPECT_EQ(reached(w), !option || option->isChecked()) << w->objectName().toStdString();
+    }
+}
+
+TEST(SearchScreen, TypingInAListFindsAnEntryWhateverItsLeadingBlanks)
+{
+    SearchFixture f;
+    f.screen->lookupListLoaded(LookupList::PointsOfView,
+                               {QStringLiteral(" historique "), QStringLiteral("  pédagogique"),
+                                QStringLiteral("  philosophique"), QStringLiteral("théorique")});
+    f.screen->lookupListLoaded(LookupList::Domains,
+                               {QStringLiteral(" Optique "), QStringLiteral("  Électricité"),
+                                QStringLiteral(" Ondes et acoustique")});
+    const struct {
+        const char *box, *list, *typed;
+        QString found;
+    } cases[] = {
+        {"Check_niveau", "L_niveau", "ly", QStringLiteral(" lycée ")},
+        // The same key again goes on to the next entry beginning with it.
+        {"Check_PointdeVue", "L_PointdeVue", "pp", QStringLiteral("  philosophique")},
+        {"Check_domaine", "L_domaine", "on", QStringLiteral(" Ondes et acoustique")},
+    };
+    for (const auto &c : cases) {
+        f.tick(c.box);
+        auto *list = f.get<QListWidget>(c.list);
+        QTest::keyClicks(list, QString::fromUtf8(c.typed));
+        ASSERT_TRUE(list->currentItem()) << c.list;
+        EXPECT_EQ(list->currentItem()->text(), c.found) << c.list;
+    }
+}
+
+TEST(SearchScreen, TheSourceIsChosenFromTheKeyboard)
+{
+    SearchFixture f;
+    auto *source = f.get<QLabel>("Label1_2");
+    auto *sources = f.get<QListWidget>("L_Source");
+    EXPECT_EQ(test::accessibleName(source), QStringLiteral("BASE"));
+    // Basket 2 chosen as the destination with the arrows, then BASE reached backwards.
+    f.focusOn("NuméroPanier_0");
+    f.press(Qt::Key_Down);
+    EXPECT_EQ(f.focused(), QStringLiteral("NuméroPanier_1"));
+    EXPECT_EQ(f.colour("NuméroPanier_1"), Blue);
+    f.press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(f.focused(), QStringLiteral("Label1_2"));
+
+    // Space opens the list on the source shown; the arrows and Enter choose.
+    f.press(Qt::Key_Space);
+    ASSERT_TRUE(f.shown("L_Source"));
+    EXPECT_EQ(f.focused(), QStringLiteral("L_Source"));
+    EXPECT_EQ(sources->currentRow(), 0);
+    f.press(Qt::Key_Down);
+    f.press(Qt::Key_Down);
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(source->text(), QStringLiteral("PANIER 2"));
+    EXPECT_EQ(test::accessibleName(source), QStringLiteral("PANIER 2"));
+    EXPECT_FALSE(f.shown("L_Source"));
+    EXPECT_EQ(f.focused(), QStringLiteral("Label1_2"));
+
+    // Enter opens it again on "PANIER 2"; Escape closes it and changes nothing.
+    f.press(Qt::Key_Enter);
+    EXPECT_EQ(f.focused(), QStringLiteral("L_Source"));
+    EXPECT_EQ(sources->currentRow(), 2);
+    f.press(Qt::Key_Escape);
+    EXPECT_FALSE(f.shown("L_Source"));
+    EXPECT_EQ(f.focused(), QStringLiteral("Label1_2"));
+    EXPECT_EQ(source->text(), QStringLiteral("PANIER 2"));
+
+    // Basket 2 can no longer be the destination: Tab goes to the one selected instead.
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(f.focused(), QStringLiteral("NuméroPanier_0"));
+}
+
+TEST(SearchScreen, CaptionsThatOpenSomethingAnswerSpaceAndEnter)
+{
+    SearchFixture f;
+    // A list's caption closes and opens it; the open list has the focus, and a choice or Escape
+    // gives the focus back to the caption.
+    f.tick("Check_niveau");
+    f.focusOn("Lab_niveau");
+    f.press(Qt::Key_Space);
+    EXPECT_FALSE(f.shown("L_niveau"));
+    f.press(Qt::Key_Return);
+    ASSERT_TRUE(f.shown("L_niveau"));
+    EXPECT_EQ(f.focused(), QStringLiteral("L_niveau"));
+    f.press(Qt::Key_Escape);
+    EXPECT_FALSE(f.shown("L_niveau"));
+    EXPECT_EQ(f.focused(), QStringLiteral("Lab_niveau"));
+    f.press(Qt::Key_Space);
+    f.press(Qt::Key_End);
+    f.press(Qt::Key_Space);
+    EXPECT_EQ(f.get<QLabel>("Lab_niveau")->text(), QStringLiteral(" postbac "));
+    EXPECT_EQ(f.focused(), QStringLiteral("Lab_niveau"));
+
+    // The keyword captions open the keyword picker, the author's caption the author picker.
+    f.tick("Check_cles");
+    bool keywordPickerShown = false;
+    QTimer::singleShot(0, [&] {
+        auto *picker = f.window.findChild<KeywordPicker *>();
+        keywordPickerShown = picker && picker->isVisible();
+        if (picker)
+            picker->reject();
+    });
+    f.focusOn("Lab_cle_ou");
+    f.press(Qt::Key_Enter);
+    EXPECT_TRUE(keywordPickerShown);
+    QTimer::singleShot(0, [&] { f.window.findChild<AuthorPicker *>()->hide(); });
+    f.tick("Check_auteur");
+    f.focusOn("Lab_auteur");
+    f.press(Qt::Key_Space);
+    EXPECT_TRUE(f.window.findChild<AuthorPicker *>()->isVisible());
 }
