@@ -183,13 +183,38 @@ QString withExportExtension(const QString &file, ExportFormat format)
     return file.endsWith(suffix, Qt::CaseInsensitive) ? file : file + suffix;
 }
 
+namespace {
+
+// The words that begin a family name ("Le Gall", "De La Tour", "d'Amico" written apart).
+bool isParticle(const QString &word)
+{
+    static const QStringList particles = {
+        QStringLiteral("le"),  QStringLiteral("la"),  QStringLiteral("les"),
+        QStringLiteral("de"),  QStringLiteral("du"),  QStringLiteral("des"),
+        QStringLiteral("d'"),  QStringLiteral("d’"),  QStringLiteral("da"),
+        QStringLiteral("di"),  QStringLiteral("del"), QStringLiteral("della"),
+        QStringLiteral("dos"), QStringLiteral("das"), QStringLiteral("van"),
+        QStringLiteral("von"), QStringLiteral("der"), QStringLiteral("den"),
+        QStringLiteral("ten"), QStringLiteral("ter"), QStringLiteral("mac")};
+    return particles.contains(word.toLower());
+}
+
+} // namespace
+
 PersonName splitPersonName(const QString &name)
 {
-    const QString simplified = name.trimmed();
-    qsizetype blank = 0;
-    while (blank < simplified.size() && !simplified.at(blank).isSpace())
-        ++blank;
-    return {simplified.left(blank), simplified.mid(blank).trimmed()};
+    const QStringList words = name.simplified().split(u' ', Qt::SkipEmptyParts);
+    if (words.size() < 2)
+        return {words.value(0), {}};
+    // Only particles before the last word: the whole is a family name ("Le Gall", "Van Gogh").
+    qsizetype particles = 0;
+    while (particles < words.size() - 1 && isParticle(words.at(particles)))
+        ++particles;
+    if (particles == words.size() - 1)
+        return {words.join(u' '), {}};
+    // "Nom Prénom": the given name is the last word, whole when hyphenated; every word before
+    // it belongs to the family name.
+    return {words.mid(0, words.size() - 1).join(u' '), words.last()};
 }
 
 int firstMonthNumber(const QString &month)

@@ -23,23 +23,43 @@ QString pageRange(const ExportedReference &r, const QString &dash)
 // ---------------------------------------------------------------------------------------------
 // BibTeX
 
-// The TeX form of a text inside a braced value. A brace is written as a command, never as "\{":
-// BibTeX counts every brace, escaped or not, so a lone one would unbalance the value.
+// Which braces of a text pair up: for each position, whether the brace there has its partner.
+QList<bool> pairedBraces(const QString &text)
+{
+    QList<bool> paired(text.size(), false);
+    QList<qsizetype> open;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'{') {
+            open.append(i);
+        } else if (text.at(i) == u'}' && !open.isEmpty()) {
+            paired[open.takeLast()] = true;
+            paired[i] = true;
+        }
+    }
+    return paired;
+}
+
+// The TeX form of a text inside a braced value, in the escapes that BibTeX, biber, pandoc and
+// Zotero's BibTeX reader all decode; the file is UTF-8, so any other character stays as it is.
+// Braces that pair up are written "\{" and "\}"; a lone one gets an invisible partner
+// ("\{\vphantom{\}}"), because BibTeX counts every brace, escaped or not, and other readers
+// skip the escaped ones: both must find the value balanced.
 QString bibTeXEscaped(const QString &text, bool onlyBracesAndBackslash = false)
 {
+    const QList<bool> paired = pairedBraces(text);
     QString out;
     out.reserve(text.size() + 16);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         switch (c.unicode()) {
         case u'\\':
-            out += QStringLiteral("\\textbackslash{}");
+            out += QStringLiteral("{\\textbackslash}");
             continue;
         case u'{':
-            out += QStringLiteral("\\textbraceleft{}");
+            out += paired.at(i) ? QStringLiteral("\\{") : QStringLiteral("\\{\\vphantom{\\}}");
             continue;
         case u'}':
-            out += QStringLiteral("\\textbraceright{}");
+            out += paired.at(i) ? QStringLiteral("\\}") : QStringLiteral("\\vphantom{\\{}\\}");
             continue;
         case u'\r':
             // A stored CR LF, or a lone CR, is one line feed.
@@ -64,10 +84,14 @@ QString bibTeXEscaped(const QString &text, bool onlyBracesAndBackslash = false)
             out += c;
             break;
         case u'~':
-            out += QStringLiteral("\\textasciitilde{}");
+            out += QStringLiteral("{\\textasciitilde}");
             break;
         case u'^':
-            out += QStringLiteral("\\textasciicircum{}");
+            out += QStringLiteral("\\^{}");
+            break;
+        case 0x00A0:
+            // French typography's no-break space, which every reader turns back into one.
+            out += u'~';
             break;
         default:
             out += c;
@@ -125,6 +149,9 @@ void bibTeXEntry(QString &out, const ExportedReference &r)
     braced("keywords", bibTeXEscaped(r.keywords.join(QStringLiteral(", "))));
     // Reference managers read a path as it is: only what would break the file is escaped.
     braced("file", bibTeXEscaped(r.pdfPath, /*onlyBracesAndBackslash=*/true));
+    // The titles' language: citation styles then keep their case as written.
+    braced("langid", QStringLiteral("french"));
+    braced("language", QStringLiteral("french"));
     out += QStringLiteral("@article{") + r.key() + QStringLiteral(",\n") +
            fields.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n\n");
 }
@@ -132,23 +159,46 @@ void bibTeXEntry(QString &out, const ExportedReference &r)
 // ---------------------------------------------------------------------------------------------
 // RIS
 
-// A value on one line: every line break becomes a blank.
-QString oneLine(const QString &text)
+// The lines of a value, each trimmed, blank ones left out.
+QStringList valueLines(const QString &text)
 {
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    out.replace(u'\r', u' ');
-    out.replace(u'\n', u' ');
-    out.replace(QChar(0x2028), u' ');
-    out.replace(QChar(0x2029), u' ');
-    return out.trimmed();
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QChar breakChar : {QChar(u'\r'), QChar(0x2028), QChar(0x2029)})
+        lines.replace(breakChar, u'\n');
+    QStringList out;
+    for (const QString &line : lines.split(u'\n')) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            out << trimmed;
+    }
+    return out;
 }
 
+// A line that a RIS reader would take for a tag of its own.
+bool looksLikeATag(const QString &line)
+{
+    return line.size() >= 5 && line.at(0).unicode() >= u'A' && line.at(0).unicode() <= u'Z' &&
+           ((line.at(1).unicode() >= u'A' && line.at(1).unicode() <= u'Z') ||
+            (line.at(1).unicode() >= u'0' && line.at(1).unicode() <= u'9')) &&
+           line.mid(2, 3) == QLatin1String("  -");
+}
+
+// A tag and its value; the value's next lines follow as untagged lines, which RIS readers join
+// to the value as line breaks. A line that would read as a tag joins the line before it.
 void risLine(QString &out, const char *tag, const QString &value)
 {
-    const QString text = oneLine(value);
-    if (!text.isEmpty())
-        out += QLatin1String(tag) + QStringLiteral("  - ") + text + LineBreak;
+    QStringList lines = valueLines(value);
+    if (lines.isEmpty())
+        return;
+    out += QLatin1String(tag) + QStringLiteral("  - ") + lines.takeFirst();
+    for (const QString &line : std::as_const(lines)) {
+        if (looksLikeATag(line))
+            out += u' ' + line;
+        else
+            out += LineBreak + line;
+    }
+    out += LineBreak;
 }
 
 void risRecord(QString &out, const ExportedReference &r)
@@ -181,6 +231,7 @@ void risRecord(QString &out, const ExportedReference &r)
     for (const QString &keyword : r.keywords)
         risLine(out, "KW", keyword);
     risLine(out, "L1", r.pdfPath);
+    risLine(out, "LA", QStringLiteral("fr"));
     out += QStringLiteral("ER  - \r\n\r\n");
 }
 
@@ -226,6 +277,7 @@ QJsonObject cslItem(const ExportedReference &r)
     QString summary = r.summary;
     put("abstract", summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     put("keyword", r.keywords.join(QStringLiteral(", ")));
+    put("language", QStringLiteral("fr"));
     // What CSL has no variable for.
     QJsonObject custom{{QStringLiteral("rang"), r.rank}};
     if (!r.pdfPath.isEmpty())

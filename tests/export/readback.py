@@ -20,11 +20,12 @@ def fail(message):
     sys.exit(1)
 
 
-# The TeX escapes Ferlin writes, and the braces that protect "and" and commas in names.
-TEX = re.compile(r"\\textbackslash\{\}|\\textbraceleft\{\}|\\textbraceright\{\}"
-                 r"|\\textasciitilde\{\}|\\textasciicircum\{\}|\\[%&#_$]|[{}]")
-TEX_CHARS = {r"\textbackslash{}": "\\", r"\textbraceleft{}": "{", r"\textbraceright{}": "}",
-             r"\textasciitilde{}": "~", r"\textasciicircum{}": "^"}
+# The TeX escapes Ferlin writes, and the braces that protect "and" and commas in names: a lone
+# brace with its invisible partner, then the escaped characters, then the plain braces.
+TEX = re.compile(r"\\\{\\vphantom\{\\\}\}|\\vphantom\{\\\{\}\\\}|\{\\textbackslash\}"
+                 r"|\{\\textasciitilde\}|\\\^\{\}|\\[%&#_${}]|[{}~]")
+TEX_CHARS = {r"\{\vphantom{\}}": "{", r"\vphantom{\{}\}": "}", r"{\textbackslash}": "\\",
+             r"{\textasciitilde}": "~", r"\^{}": "^", "~": "\u00a0"}
 
 
 def untex(text):
@@ -79,7 +80,11 @@ def read_ris(path):
             continue
         match = RIS_LINE.match(line)
         if not match:
-            fail(f"line {number}: not a tag line: {line!r}")
+            # An untagged line goes on the value of the line before, after a line break.
+            if record is None or not record or line != line.strip() or line == "":
+                fail(f"line {number}: not a tag line: {line!r}")
+            record[-1][1] += "\n" + line
+            continue
         tag, value = match.groups()
         if record is None:
             if tag != "TY":

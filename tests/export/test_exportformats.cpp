@@ -33,8 +33,9 @@ protected:
 
     const QString titleA = QStringLiteral("Mesures à l'été { 50 % & #1 _a \\b ~c ^d $e }}");
     const QString fullTitleA = titleA + QStringLiteral(" : d'après « Ampère »");
-    const QString summaryA = QStringLiteral("Première ligne, avec « guillemets ».\r\nDeuxième "
-                                            "ligne : 10 $ & \"cité\".");
+    // French typography: no-break spaces inside the quotes.
+    const QString summaryA = QStringLiteral("Première ligne, avec «\u00a0guillemets\u00a0».\r\n"
+                                            "Deuxième ligne : 10 $ & \"cité\".");
     QString pdfA;
 
     ExportFiles()
@@ -54,7 +55,7 @@ protected:
              QStringLiteral("FERLIN4\\Textes\\2001\\a00030.pdf")});
         add({12, 1999, QStringLiteral(" 812 "), QStringLiteral("janvier-février"), 92, 345, 4,
              titleA, QStringLiteral("d'après « Ampère »"),
-             QStringLiteral("Dupont Jean-Pierre\r\n Martin Marie Anne \r\nPlaton"),
+             QStringLiteral("Dupont Jean-Pierre\r\n Le Gall Lucien \r\nPlaton"),
              QStringLiteral(" énergie \r\n\r\n chaleur massique \r\n"), summaryA,
              QStringLiteral("FERLIN4\\TEXTES\\1999\\A00012.PDF")});
         add({7,
@@ -146,17 +147,20 @@ TEST_F(ExportFiles, BibTeXIsReadBackByPybtex)
                      {QStringLiteral("abstract"),
                       QString(summaryA).replace(QStringLiteral("\r\n"), QStringLiteral(" "))},
                      {QStringLiteral("keywords"), QStringLiteral("énergie, chaleur massique")},
-                     {QStringLiteral("file"), pdfA}}));
+                     {QStringLiteral("file"), pdfA},
+                     {QStringLiteral("langid"), QStringLiteral("french")},
+                     {QStringLiteral("language"), QStringLiteral("french")}}));
     EXPECT_EQ(a[u"authors"].toArray(),
               (QJsonArray{QJsonArray{QStringLiteral("Dupont"), QStringLiteral("Jean-Pierre")},
-                          QJsonArray{QStringLiteral("Martin"), QStringLiteral("Marie Anne")},
+                          QJsonArray{QStringLiteral("Le Gall"), QStringLiteral("Lucien")},
                           QJsonArray{QStringLiteral("Platon"), QString()}}));
     EXPECT_EQ(c[u"fields"][u"month"].toString(), QStringLiteral("March"));
     EXPECT_EQ(c[u"fields"][u"pages"].toString(), QStringLiteral("5"));
     EXPECT_EQ(c[u"fields"][u"abstract"].toString(), QStringLiteral("a,b \"c\""));
     EXPECT_FALSE(c[u"fields"].toObject().contains(u"file")) << "no such file on the disk";
     EXPECT_EQ(b[u"fields"].toObject().keys(),
-              (QStringList{QStringLiteral("journal"), QStringLiteral("number"),
+              (QStringList{QStringLiteral("journal"), QStringLiteral("langid"),
+                           QStringLiteral("language"), QStringLiteral("number"),
                            QStringLiteral("title")}));
 }
 
@@ -166,26 +170,29 @@ TEST_F(ExportFiles, RisFollowsTheTagGrammarLineByLine)
     const QJsonArray records = read.json.array();
     ASSERT_EQ(records.size(), 3);
     const QString journal = QStringLiteral("Kavetol");
-    EXPECT_EQ(records[1].toArray(),
-              pairs({{"TY", QStringLiteral("JOUR")},
-                     {"ID", QStringLiteral("kavetol1999_12")},
-                     {"AN", QStringLiteral("12")},
-                     {"AU", QStringLiteral("Dupont, Jean-Pierre")},
-                     {"AU", QStringLiteral("Martin, Marie Anne")},
-                     {"AU", QStringLiteral("Platon")},
-                     {"TI", fullTitleA},
-                     {"T2", journal},
-                     {"JO", journal},
-                     {"PY", QStringLiteral("1999")},
-                     {"DA", QStringLiteral("1999/01//")},
-                     {"VL", QStringLiteral("92")},
-                     {"IS", QStringLiteral("812")},
-                     {"SP", QStringLiteral("345")},
-                     {"EP", QStringLiteral("348")},
-                     {"AB", QString(summaryA).replace(QStringLiteral("\r\n"), QStringLiteral(" "))},
-                     {"KW", QStringLiteral("énergie")},
-                     {"KW", QStringLiteral("chaleur massique")},
-                     {"L1", pdfA}}));
+    EXPECT_EQ(
+        records[1].toArray(),
+        pairs({{"TY", QStringLiteral("JOUR")},
+               {"ID", QStringLiteral("kavetol1999_12")},
+               {"AN", QStringLiteral("12")},
+               {"AU", QStringLiteral("Dupont, Jean-Pierre")},
+               {"AU", QStringLiteral("Le Gall, Lucien")},
+               {"AU", QStringLiteral("Platon")},
+               {"TI", fullTitleA},
+               {"T2", journal},
+               {"JO", journal},
+               {"PY", QStringLiteral("1999")},
+               {"DA", QStringLiteral("1999/01//")},
+               {"VL", QStringLiteral("92")},
+               {"IS", QStringLiteral("812")},
+               {"SP", QStringLiteral("345")},
+               {"EP", QStringLiteral("348")},
+               // One value, its second line an untagged line after it.
+               {"AB", QString(summaryA).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))},
+               {"KW", QStringLiteral("énergie")},
+               {"KW", QStringLiteral("chaleur massique")},
+               {"L1", pdfA},
+               {"LA", QStringLiteral("fr")}}));
     EXPECT_EQ(records[2].toArray(), pairs({{"TY", QStringLiteral("JOUR")},
                                            {"ID", QStringLiteral("kavetol_7")},
                                            {"AN", QStringLiteral("7")},
@@ -193,7 +200,8 @@ TEST_F(ExportFiles, RisFollowsTheTagGrammarLineByLine)
                                            {"TI", QStringLiteral("Sans date ni page")},
                                            {"T2", journal},
                                            {"JO", journal},
-                                           {"IS", QStringLiteral("3")}}));
+                                           {"IS", QStringLiteral("3")},
+                                           {"LA", QStringLiteral("fr")}}));
     EXPECT_TRUE(records[0].toArray().contains(pairs({{"DA", QStringLiteral("2001/03//")}})[0]));
 }
 
@@ -213,8 +221,8 @@ TEST_F(ExportFiles, CslJsonItemsHaveTheirStructure)
             {QStringLiteral("container-title"), QStringLiteral("Kavetol")},
             {QStringLiteral("author"),
              QJsonArray{person,
-                        QJsonObject{{QStringLiteral("family"), QStringLiteral("Martin")},
-                                    {QStringLiteral("given"), QStringLiteral("Marie Anne")}},
+                        QJsonObject{{QStringLiteral("family"), QStringLiteral("Le Gall")},
+                                    {QStringLiteral("given"), QStringLiteral("Lucien")}},
                         QJsonObject{{QStringLiteral("family"), QStringLiteral("Platon")}}}},
             {QStringLiteral("issued"),
              QJsonObject{{QStringLiteral("date-parts"), dateParts(1999, 1)}}},
@@ -224,6 +232,7 @@ TEST_F(ExportFiles, CslJsonItemsHaveTheirStructure)
             {QStringLiteral("abstract"),
              QString(summaryA).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))},
             {QStringLiteral("keyword"), QStringLiteral("énergie, chaleur massique")},
+            {QStringLiteral("language"), QStringLiteral("fr")},
             {QStringLiteral("custom"), QJsonObject{{QStringLiteral("rang"), QStringLiteral("12")},
                                                    {QStringLiteral("pdf"), pdfA}}}}));
     EXPECT_EQ(items[0][u"issued"].toObject(),
@@ -263,7 +272,7 @@ TEST_F(ExportFiles, CsvKeepsCommasQuotesAndLineBreaksInTheirColumns)
                   .toList());
     const QJsonArray a = rows[1].toArray();
     EXPECT_EQ(a[7].toString(), titleA);
-    EXPECT_EQ(a[9].toString(), QStringLiteral("Dupont Jean-Pierre\r\nMartin Marie Anne\r\nPlaton"));
+    EXPECT_EQ(a[9].toString(), QStringLiteral("Dupont Jean-Pierre\r\nLe Gall Lucien\r\nPlaton"));
     EXPECT_EQ(a[13].toString(), QStringLiteral("énergie\r\nchaleur massique"));
     EXPECT_EQ(a[18].toString(), pdfA);
 }
