@@ -6,16 +6,21 @@
 #include "app/screenhost.h"
 #include "app/screennumber.h"
 #include "baskets/basketgridmodel.h"
+#include "baskets/basketstore.h"
+#include "db/recordset.h"
 #include "db/schema.h"
 #include "record/moveicons.h"
 #include "record/recordcard.h"
 
 #include <QButtonGroup>
+#include <QDebug>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -25,6 +30,27 @@ namespace {
 
 // Column widths of the grid, in twips (15 to a pixel on a 96 dpi screen).
 constexpr int ColumnTwips[BasketGridModel::ColumnCount] = {660, 860, 1000, 12000};
+
+// The grid never scrolls sideways to a cell already in sight: the title column is wider than a
+// narrow window, and choosing a title would bring the start of that column to the left edge,
+// the first three columns out of sight. Up and down, and to a cell out of sight, it scrolls as
+// any grid does.
+class BasketGrid : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
+    {
+        const QRect cell = visualRect(index);
+        const bool inSight =
+            cell.isValid() && cell.right() >= 0 && cell.left() < viewport()->width();
+        QScrollBar *across = horizontalScrollBar();
+        const int kept = across->value();
+        QTableView::scrollTo(index, hint);
+        if (inSight)
+            across->setValue(kept);
+    }
+};
 
 } // namespace
 
@@ -87,7 +113,7 @@ BasketList::BasketList(ScreenHost &window) : m_window(window), m_context(window.
     labels->addStretch();
 
     m_model = new BasketGridModel(this);
-    m_grid = new QTableView(this);
+    m_grid = new BasketGrid(this);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
     m_grid->setToolTip(QStringLiteral(" Cliquer pour afficher la fiche de la référence "));
     m_grid->setModel(m_model);
@@ -142,6 +168,42 @@ void BasketList::pointCardAt(int basket)
     m_context.card.openBasket(basket);
 }
 
+bool BasketList::event(QEvent *event)
+{
+    // Whenever the frame brings the list in front, from a command, the window menu or the next
+    // window's key.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &BasketList::refreshIfChanged,
+                    Qt::UniqueConnection);
+    }
+    return QWidget::event(event);
+}
+
+void BasketList::markShown(int basket)
+{
+    m_shownBasket = basket;
+    m_shownGeneration = BasketStore::generation(basket);
+    m_options[size_t(basket - 1)]->setChecked(true);
+    m_basketNumber->setText(QString::number(basket));
+}
+
+bool BasketList::refreshIfChanged()
+{
+    const int basket = m_shownBasket;
+    if (basket == 0 || m_shownGeneration == BasketStore::generation(basket))
+        return false;
+    ResetBasketGrid();
+    const int count = m_context.state.basketCounts[basket];
+    if (count > 0) {
+        FillBasketGrid(basket, count);
+    } else {
+        m_count->setText(QStringLiteral("0"));
+        markShown(basket);
+    }
+    return true;
+}
+
 void BasketList::ShowBasketList(int basket)
 {
     pointCardAt(basket);
@@ -174,6 +236,7 @@ void BasketList::showReferences(int basket, bool tellEmpty)
     }
     m_count->setText(QStringLiteral("0"));
     ResetBasketGrid();
+    markShown(basket);
     if (tellEmpty)
         m_context.platform.messageBox.show(MessageIcon::Exclamation, MessageButtons::Ok,
                                            QStringLiteral("Le panier n° ") +
@@ -184,33 +247,63 @@ void BasketList::showReferences(int basket, bool tellEmpty)
 void BasketList::ResetBasketGrid()
 {
     m_model->reset();
+    m_grid->horizontalScrollBar()->setValue(0);
 }
 
 void BasketList::FillBasketGrid(int basket, int count)
 {
-    // Read without moving the card: line r is record r of the card's set as it stands now.
-    m_model->fill(m_context.card.rowReader(BasketGridModel::fields()));
-    m_basketNumber->setText(QString::number(basket));
+    // Read without moving the card: line r is record r of the card's set as it stands now. When
+    // the card holds another set, or the basket's set as it stood before a write, the basket is
+    // read again in the same order; a click then points the card at it.
+    const QStringList &fields = BasketGridModel::fields();
+    bool read = true;
+    try {
+        std::unique_ptr<RowReader> rows;
+        if (m_context.card.basket() == basket)
+            rows = m_context.card.rowReader(fields);
+        else if (m_context.catalogue.db)
+            rows = m_context.catalogue.db->openRecordSet(BasketStore::orderedSource(basket))
+                       ->rowReader(fields);
+        m_model->fill(std::move(rows));
+    } catch (const DbError &error) {
+        // The list reports no database error of its own: it reads the basket again when it
+        // next comes in front or is clicked.
+        qWarning() << "basket list" << basket << error.what();
+        read = false;
+    }
     m_count->setText(QString::number(count));
+    markShown(basket);
+    if (!read)
+        m_shownGeneration.reset();
 }
 
 void BasketList::OpenGridRow(int row)
 {
     CardState &state = m_context.state.card;
     state.mode = CardState::BasketMode;
-    // The basket of the list, whatever the card has shown since (the whole base, a search).
-    const int basket = m_context.state.currentBasket;
-    if (m_context.state.basketCounts[basket] == 0 || !m_context.card.showBasketRow(basket, row))
+    // Lines drawn before the basket was written to may not show the reference aimed at: they
+    // are drawn again, and the click opens nothing.
+    if (refreshIfChanged())
         return;
+    // The basket of the lines, whatever the card has shown since (the whole base, a search
+    // that made another basket current without filling it).
+    const int basket = m_shownBasket;
+    if (basket == 0 || m_context.state.basketCounts[basket] == 0 ||
+        !m_context.card.showBasketRow(basket, row))
+        return;
+    m_context.state.currentBasket = basket;
     // The card in basket mode on that row, whatever mode it was left in.
     card()->OpenCard(CardState::BasketMode, basket, state.count, row);
     m_window.show(Screen::Card);
+    // Whoever comes back to the list finds its first column, where the year of each line is.
+    m_grid->horizontalScrollBar()->setValue(0);
 }
 
 void BasketList::returnFromCard()
 {
+    const int basket = m_context.state.currentBasket;
     ResetBasketGrid();
-    FillBasketGrid(m_context.state.currentBasket, m_context.state.card.count);
+    FillBasketGrid(basket, m_context.state.basketCounts[basket]);
     m_window.show(Screen::BasketList);
 }
 
@@ -225,8 +318,8 @@ void BasketList::rebuildQuietly()
         FillBasketGrid(basket, count);
     } else {
         card()->ShowEmptyBasketCard(basket);
-        m_basketNumber->setText(QString::number(basket));
         m_count->setText(QStringLiteral("0"));
+        markShown(basket);
     }
 }
 
@@ -242,6 +335,9 @@ void BasketList::emptyShownBasket()
     card()->basketOperations().EmptyBasket(basket);
     ResetBasketGrid();
     m_count->setText(QStringLiteral("0"));
+    // An emptying that failed has left references: they are drawn when the list is next used.
+    if (m_context.state.basketCounts[basket] == 0)
+        markShown(basket);
 }
 
 } // namespace ferlin

@@ -5,9 +5,35 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <atomic>
+
 namespace ferlin {
 
 namespace {
+
+std::array<std::atomic<quint64>, Schema::BasketCount> &generations()
+{
+    static std::array<std::atomic<quint64>, Schema::BasketCount> counts{};
+    return counts;
+}
+
+// Raised before the write: a view compared with it afterwards is read again whatever the write
+// did.
+void changing(int basket)
+{
+    ++generations().at(size_t(basket - 1));
+}
+
+// The basket whose table a set reads, 0 for any other table.
+int basketOf(const RecordSet &set)
+{
+    for (int n = 1; n <= Schema::BasketCount; ++n) {
+        if (set.tableName().compare(Schema::basketTable(n), Qt::CaseInsensitive) == 0)
+            return n;
+    }
+    return 0;
+}
 
 // Where each column of the basket finds its value among the given fields, by name whatever the
 // case; -1 when the rows do not carry it (the column stays empty).
@@ -71,6 +97,11 @@ const QString &BasketStore::orderClause()
     return clause;
 }
 
+quint64 BasketStore::generation(int basket)
+{
+    return generations().at(size_t(basket - 1));
+}
+
 QString BasketStore::orderedSource(int basket)
 {
     return QStringLiteral("SELECT * FROM ") + Schema::basketTable(basket) + orderClause();
@@ -89,6 +120,7 @@ int BasketStore::addRows(int basket, const Rows &rows)
     const QString table = Schema::basketTable(basket);
     const QStringList columns = Schema::columnsOf(m_db, table);
     const std::vector<int> indexes = sourceIndexes(columns, rows.fields);
+    changing(basket);
     // One transaction: fast, and a copy cut short leaves the basket as it was.
     Transaction transaction(m_db);
     StatementPtr stmt =
@@ -112,6 +144,7 @@ int BasketStore::addSet(int basket, const RecordSet &set)
     QStringList values;
     for (int index : indexes)
         values << (index >= 0 ? u'[' + fields.at(index) + u']' : QStringLiteral("NULL"));
+    changing(basket);
     // One row a step, so that a reference the basket holds already is told from any other
     // failure, exactly as addRows tells them.
     Transaction transaction(m_db);
@@ -156,7 +189,18 @@ void BasketStore::addRow(int basket, const RecordSet &set)
 
 void BasketStore::empty(int basket)
 {
+    changing(basket);
     m_db.execute(QStringLiteral("DELETE FROM [") + Schema::basketTable(basket) + u']');
+}
+
+void BasketStore::removeCurrent(RecordSet &set)
+{
+    const int basket = basketOf(set);
+    if (basket == 0)
+        throw DbError(DbErrorCode::ObjectNotFound,
+                      QStringLiteral("La fiche ne montre pas un panier : rien n'a été supprimé."));
+    changing(basket);
+    set.deleteCurrent();
 }
 
 } // namespace ferlin

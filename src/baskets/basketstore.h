@@ -19,6 +19,11 @@ class BasketStore {
 public:
     explicit BasketStore(Database &db) : m_db(db) {}
 
+    // How many writes basket n has been given during the run. Every write of the store raises
+    // it, even one that fails and is rolled back, so that a view built from the basket (a list,
+    // a set) can tell it may be out of date by comparing it with the value it was built at.
+    static quint64 generation(int basket);
+
     // " ORDER BY An DESC,Numéro DESC,Page DESC": by year, bulletin and page, newest first.
     static const QString &orderClause();
     // "SELECT * FROM TSélectionN" + the order: a basket as its list, prints and archives show it.
@@ -44,6 +49,9 @@ public:
     // Deletes every row of the basket, a reference without a title included, so that a count of
     // 0 is true.
     void empty(int basket);
+    // Deletes the current row of a set over a basket's table (the record card's removal); a set
+    // over any other table is refused with DbError 3011, the catalogue being read only.
+    static void removeCurrent(RecordSet &set);
 
 private:
     Database &m_db;

@@ -28,7 +28,9 @@ RecordSet *CardBrowser::mutableSet() const
 
 int CardBrowser::basket() const
 {
-    return m_basketSet && m_basketSet == set() ? m_basket : 0;
+    const bool current = m_basketSet && m_basketSet == set() &&
+                         m_basketGeneration == BasketStore::generation(m_basket);
+    return current ? m_basket : 0;
 }
 
 void CardBrowser::take(std::unique_ptr<RecordSet> set, int basket)
@@ -36,6 +38,7 @@ void CardBrowser::take(std::unique_ptr<RecordSet> set, int basket)
     m_catalogue.card = std::move(set);
     m_basket = basket;
     m_basketSet = basket ? m_catalogue.card.get() : nullptr;
+    m_basketGeneration = basket ? BasketStore::generation(basket) : 0;
 }
 
 RecordSet &CardBrowser::requireSet() const
@@ -131,6 +134,8 @@ const RecordSet &CardBrowser::openResult(const QString &statement, std::optional
 void CardBrowser::requery()
 {
     requireSet().requery();
+    if (m_basket)
+        m_basketGeneration = BasketStore::generation(m_basket);
 }
 
 bool CardBrowser::moveFirst()
@@ -197,9 +202,8 @@ QHash<QString, QString> CardBrowser::currentValues() const
 
 void CardBrowser::deleteCurrent()
 {
-    RecordSet &set = requireSet();
-    set.deleteCurrent();
-    set.requery();
+    BasketStore::removeCurrent(requireSet());
+    requery();
 }
 
 std::unique_ptr<RowReader> CardBrowser::rowReader(const QStringList &fields) const

@@ -32,7 +32,8 @@ public:
     // The card's set; nullptr before the base is open. Read it, never move it.
     const RecordSet *set() const;
     bool isOpen() const { return set() != nullptr; }
-    // The basket whose ordered set the card holds, 0 for the whole base or another set.
+    // The basket whose ordered set the card holds as the basket stands, 0 for the whole base,
+    // another set, or a basket written to since its set was read.
     int basket() const;
 
     // The whole base ("SELECT * FROM TArticles") standing on `position`: mode 1, the base's
@@ -66,7 +67,8 @@ public:
     bool hasCurrent() const { return set() && set()->hasCurrent(); }
     // The fields of the current reference by name, as texts; empty when there is none.
     QHash<QString, QString> currentValues() const;
-    // Deletes the current reference from the set's table and reads the set again.
+    // Deletes the current reference from the set's basket and reads the set again; DbError 3011
+    // for a set that is not a basket's.
     void deleteCurrent();
     // Stands on a 1-based row of the set (the last row for one past it), the state unchanged.
     void standOn(int position);
@@ -83,6 +85,7 @@ private:
     RunState &m_state;
     const RecordSet *m_basketSet = nullptr; // the set opened for m_basket
     int m_basket = 0;
+    quint64 m_basketGeneration = 0; // the basket's generation when its set was read
 };
 
 } // namespace ferlin

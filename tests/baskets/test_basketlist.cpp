@@ -1,22 +1,33 @@
 #include "app/introscreen.h"
 #include "baskets/basketgridmodel.h"
 #include "baskets/basketlist.h"
+#include "baskets/basketoperations.h"
+#include "baskets/basketstore.h"
+#include "db/recordset.h"
 #include "db/schema.h"
 #include "record/recordcard.h"
+#include "search/runsearch.h"
+#include "search/searchviews.h"
 #include "support/programfixture.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace ferlin;
 
@@ -52,7 +63,70 @@ struct ListFixture : test::ProgramFixture {
     }
     void openBaskets() { window.commandButton(QStringLiteral("Cmd_voirpanier"))->click(); }
     QWidget *front() { return window.findChild<QMdiArea *>()->activeSubWindow()->widget(); }
+    RecordCard *card() { return window.screenAs<RecordCard>(QStringLiteral("F_formul")); }
+    template <typename T = QAbstractButton> T *onCard(const char *name)
+    {
+        return card()->findChild<T *>(QString::fromUtf8(name));
+    }
+    // A mouse click on a cell of the grid, in the part of it in sight.
+    void clickCell(int row, int column)
+    {
+        QTableView *grid = list()->grid();
+        const QRect cell =
+            grid->visualRect(list()->gridModel()->index(row, column)) & grid->viewport()->rect();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    // "Fenêtres", then "Travail sur les paniers".
+    void backThroughWindowMenu()
+    {
+        QMenu *menu = window.findChild<QMenu *>(QStringLiteral("Menu_Fenetres"));
+        Q_EMIT menu->aboutToShow();
+        for (QAction *item : menu->actions()) {
+            if (item->text() == QStringLiteral("Travail sur les paniers"))
+                return item->trigger();
+        }
+        ADD_FAILURE() << "no basket list in the window menu";
+    }
+    // The titles of basket n as the base holds them, in the list's order.
+    QStringList storedTitles(int basket)
+    {
+        QStringList titles;
+        RecordSet set(*context.catalogue.db, BasketStore::orderedSource(basket));
+        for (const QStringList &row : set.readAll({QStringLiteral("Titre")}))
+            titles << row.first();
+        return titles;
+    }
+    // Runs the transfer dialog: every reference of `source` added to `destination`.
+    void transfer(int source, int destination)
+    {
+        QTimer::singleShot(0, [&] {
+            auto *dialog = window.findChild<QDialog *>(QStringLiteral("F_Transferts"));
+            ASSERT_TRUE(dialog);
+            const auto option = [dialog](const char *group, int basket) {
+                return dialog->findChild<QRadioButton *>(QString::fromUtf8(group) +
+                                                         QString::number(basket - 1));
+            };
+            option("Option_videP_", source)->click();
+            option("Option_Vers_", destination)->click();
+            dialog->findChild<QRadioButton *>(QStringLiteral("Option_AR_0"))->click();
+            dialog->findChild<QAbstractButton *>(QStringLiteral("Cmd_Voir"))->click();
+        });
+        list()->findChild<QToolButton *>(QStringLiteral("Cmd_transferts"))->click();
+    }
 };
+
+// Something done elsewhere, with the list of basket 1 built and left behind.
+struct ElsewhereCase {
+    const char *name;
+    std::function<void(ListFixture &)> run;
+};
+
+void PrintTo(const ElsewhereCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class ListBackFromElsewhere : public ::testing::TestWithParam<ElsewhereCase> {};
 
 } // namespace
 
@@ -246,4 +320,111 @@ TEST(BasketList, TheCardReachedThroughTheWindowMenuAfterTheListWorks)
     EXPECT_EQ(f.lines(), 1);
     f.window.showScreen(QStringLiteral("F_formul"));
     EXPECT_EQ(rank->text(), QStringLiteral(" Référence (Sélection) : 1 / 1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, ListBackFromElsewhere,
+    ::testing::Values(
+        ElsewhereCase{"RemovedOnTheCard",
+                      [](ListFixture &f) {
+                          f.clickCell(1, 3);
+                          f.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+                          f.onCard("Cmd_SupprimeSel")->click();
+                      }},
+        ElsewhereCase{"AddedOnTheCardWhileBrowsingTheBase",
+                      [](ListFixture &f) {
+                          f.window.commandButton(QStringLiteral("Cmd_feuillette"))->click();
+                          f.onCard("Cmd_AjoutSel")->click();
+                          f.onCard("Option2_0")->click();
+                          f.onCard("Command2")->click();
+                      }},
+        ElsewhereCase{
+            "PlacedFromASearch",
+            [](ListFixture &f) {
+                SearchRunner(f.context, SearchViewsOf(f.window)).PlaceReferences({1, 2}, 1, false);
+            }},
+        ElsewhereCase{"TransferredFromAnotherBasket",
+                      [](ListFixture &f) {
+                          f.put(2, 9100, 2000, "1", 1, "mai", "Venu du panier 2");
+                          f.transfer(2, 1);
+                      }},
+        ElsewhereCase{"Emptied",
+                      [](ListFixture &f) { f.card()->basketOperations().EmptyBasket(1); }},
+        ElsewhereCase{
+            "SearchIntoAnotherBasketNotCopied",
+            [](ListFixture &f) {
+                // "2 références ont été trouvées ... Copier le résultat ... ?"
+                f.fakes.messageBox.pushAnswer(MessageAnswer::No);
+                SearchRunner(f.context, SearchViewsOf(f.window)).PlaceReferences({1, 2}, 2, false);
+            }}),
+    [](const ::testing::TestParamInfo<ElsewhereCase> &info) {
+        return std::string(info.param.name);
+    });
+
+// Back through the window menu, the list shows basket 1 as it stands, and a click opens the
+// reference of the line clicked.
+TEST_P(ListBackFromElsewhere, ShowsTheBasketAsItStandsAndOpensTheLineClicked)
+{
+    ListFixture f;
+    for (int i = 0; i < 5; ++i)
+        f.put(1, 9001 + i, 1990 + i, "1", 1, "mai", ("Article " + std::to_string(i + 1)).c_str());
+    f.openBaskets();
+    // Every line drawn once, as the window does when it shows them.
+    for (int r = 0; r < f.lines(); ++r)
+        f.line(r);
+
+    GetParam().run(f);
+    f.window.showScreen(QStringLiteral("F_formul"));
+    f.backThroughWindowMenu();
+    ASSERT_EQ(f.front(), static_cast<QWidget *>(f.list()));
+
+    const QStringList titles = f.storedTitles(1);
+    EXPECT_EQ(f.label("Lab_NumPanier"), QStringLiteral("1"));
+    EXPECT_EQ(f.label("Lab_NbRefPanier"), QString::number(titles.size()));
+    QStringList shown;
+    for (int r = 0; r < f.lines(); ++r)
+        shown << f.line(r).at(3);
+    if (titles.isEmpty()) {
+        EXPECT_EQ(shown, QStringList{QString()});
+        return;
+    }
+    EXPECT_EQ(shown, titles);
+    // The third line, below any line removed or added.
+    f.clickCell(2, 3);
+    ASSERT_EQ(f.front(), static_cast<QWidget *>(f.card()));
+    EXPECT_EQ(f.onCard<QPlainTextEdit>("Text1")->toPlainText(), titles.at(2));
+    EXPECT_EQ(f.onCard<QLabel>("Lab_rang")->text(),
+              QStringLiteral(" Référence (Sélection) : ") + QString::number(titles.size() - 2) +
+                  QStringLiteral(" / ") + QString::number(titles.size()));
+}
+
+// In a window narrower than the grid's columns, choosing a title does not scroll the grid
+// sideways, and the list always comes back on its first column.
+TEST(BasketList, ComesBackOnItsFirstColumnInANarrowWindow)
+{
+    ListFixture f;
+    f.window.resize(816, 600);
+    f.put(1, 9001, 1990, "5", 10, "janvier", "Premier article");
+    f.put(1, 9002, 1991, "7", 3, "mars", "Deuxième article");
+    f.openBaskets();
+    QTableView *grid = f.list()->grid();
+    QScrollBar *across = grid->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0) << "the grid fits the window: nothing to scroll";
+    const auto firstCellLeft = [&] { return grid->visualRect(grid->model()->index(0, 0)).left(); };
+
+    f.clickCell(0, 3);
+    ASSERT_EQ(f.front(), static_cast<QWidget *>(f.card()));
+    // A grid brings the cell clicked into sight once no double click can follow.
+    QTest::qWait(QApplication::doubleClickInterval() + 150);
+    EXPECT_EQ(across->value(), 0);
+    f.onCard("Cmd_Grille")->click();
+    EXPECT_EQ(firstCellLeft(), 0);
+
+    // Scrolled sideways by the user, then back from the card through the window menu.
+    across->setValue(across->maximum());
+    f.clickCell(1, 3);
+    ASSERT_EQ(f.front(), static_cast<QWidget *>(f.card()));
+    f.backThroughWindowMenu();
+    EXPECT_EQ(f.front(), static_cast<QWidget *>(f.list()));
+    EXPECT_EQ(firstCellLeft(), 0);
 }

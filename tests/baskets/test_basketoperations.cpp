@@ -1,6 +1,8 @@
 #include "app/introscreen.h"
 #include "db/schema.h"
 #include "record/recordcard.h"
+#include "search/runsearch.h"
+#include "search/searchviews.h"
 #include "support/programfixture.h"
 
 #include <QLabel>
@@ -172,6 +174,29 @@ TEST(RemoveFromBasket, ShowsTheFollowingReferenceOrTheNewLast)
     EXPECT_EQ(b.fakes.messageBox.lastMessage().text, QStringLiteral("Le panier 2 est déjà vide"));
     EXPECT_FALSE(b.fakes.messageBox.lastMessage().title.has_value());
     EXPECT_EQ(b.context.state.basketCounts[2], 0);
+}
+
+TEST(RemoveFromBasket, NeverDeletesFromTheCatalogue)
+{
+    Baskets b;
+    b.context.catalogue.db->execute(QStringLiteral(
+        "INSERT INTO [TSélection2] SELECT * FROM TArticles WHERE Rang IN (10, 100)"));
+    b.context.state.basketCounts[2] = 2;
+    b.browseBasket(2);
+    // A search whose result is not copied leaves the card on that result, over the catalogue.
+    b.fakes.messageBox.pushAnswer(MessageAnswer::No);
+    SearchRunner(b.context, SearchViewsOf(b.window)).PlaceReferences({10, 100}, 1, false);
+    b.window.showScreen(QStringLiteral("F_formul"));
+    ASSERT_TRUE(b.find<QAbstractButton>("Cmd_SupprimeSel")->isVisible());
+
+    b.fakes.messageBox.pushAnswer(MessageAnswer::Yes);
+    b.click("Cmd_SupprimeSel");
+    EXPECT_EQ(b.fakes.messageBox.lastMessage().shownTitle(), QStringLiteral("Rapport d'erreur"));
+    EXPECT_EQ(Database::open(b.context.databasePath)
+                  ->scalar(QStringLiteral("SELECT count(*) FROM TArticles"))
+                  .toInt(),
+              300);
+    EXPECT_EQ(b.rowsIn(2), 2);
 }
 
 TEST(EmptyBasket, RemovesEveryRowEvenWithoutATitle)
