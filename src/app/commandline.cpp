@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QHash>
 #include <QTextStream>
 
 #include <algorithm>
@@ -40,6 +41,15 @@ struct CommandContext {
     const SettingsStore *settings; // nullptr: the user's settings file
     QTextStream &out;
     QTextStream &err;
+    QHash<QString, QString> options; // the command's options given, by name ("--separator")
+};
+
+// An option that goes with a command, anywhere after it, with its value: "--separator ," or
+// "--separator=,".
+struct CommandOption {
+    QString name; // "--separator"
+    QString value;
+    QString help;
 };
 
 // One option of the command line, with the values that follow it.
@@ -48,6 +58,7 @@ struct Command {
     QStringList values;
     QString help;
     std::function<int(const QStringList &values, CommandContext &context)> run;
+    std::vector<CommandOption> options = {};
 };
 
 const std::vector<Command> &commands();
@@ -172,6 +183,18 @@ int runExport(const QStringList &values, CommandContext &context)
         return wrongUsage(context.err,
                           QStringLiteral("FORMAT vaut bibtex, ris, csljson ou csv, pas « %1 ».")
                               .arg(values.at(1)));
+    ExportOptions options;
+    if (const auto given = context.options.constFind(QStringLiteral("--separator"));
+        given != context.options.cend()) {
+        if (*format != ExportFormat::Csv)
+            return wrongUsage(context.err, QStringLiteral("l'option « --separator » ne vaut que "
+                                                          "pour le format csv."));
+        if (given->size() != 1 || !CsvSeparators.contains(given->at(0)))
+            return wrongUsage(
+                context.err,
+                QStringLiteral("SÉPARATEUR vaut « ; » ou « , », pas « %1 ».").arg(*given));
+        options.csvSeparator = given->at(0);
+    }
     const QString file = withExportExtension(values.at(2), *format);
     if (const std::optional<qint64> holder = BaseLock::holderOf(context.databasePath))
         context.err << openInWindowText(context.databasePath, *holder)
@@ -180,7 +203,8 @@ int runExport(const QStringList &values, CommandContext &context)
         // The texts' place decides whether the PDFs are named, as on the record card.
         const Settings settings = settingsOf(context);
         const std::unique_ptr<Database> db = Database::open(context.databasePath);
-        const int count = ExportBasket(*db, basket, *format, file, exportTextsFolder(settings));
+        const int count =
+            ExportBasket(*db, basket, *format, file, exportTextsFolder(settings), options);
         context.out << exportDoneMessage(count, file) << u'\n';
         return Done;
     } catch (const DbError &error) {
@@ -205,6 +229,9 @@ int showHelp(const QStringList &, CommandContext &context)
         for (const QString &value : command.values)
             context.out << u' ' << value;
         context.out << QStringLiteral("\n      ") << command.help << u'\n';
+        for (const CommandOption &option : command.options)
+            context.out << QStringLiteral("      ") << option.name << u' ' << option.value
+                        << QStringLiteral("\n          ") << option.help << u'\n';
     }
     return Done;
 }
@@ -224,7 +251,12 @@ const std::vector<Command> &commands()
                         "      de références ou un tableur ; FORMAT : bibtex, ris, csljson ou csv\n"
                         "      (l'extension du format est ajoutée au nom qui ne l'a pas) ; puis\n"
                         "      s'arrête en disant combien de références ont été écrites."),
-         runExport},
+         runExport,
+         {{QStringLiteral("--separator"), QStringLiteral("SÉPARATEUR"),
+           QStringLiteral("Avec le format csv, le séparateur des colonnes : « ; » (par\n"
+                          "          défaut, celui qu'attendent les tableurs en français) ou\n"
+                          "          « , ». Pour le shell, entre apostrophes : --separator ','\n"
+                          "          ou --separator=';'.")}}},
         {{QStringLiteral("--index-texts")},
          {},
          QStringLiteral("Met à jour l'index des textes intégraux, comme « Mettre à jour\n"
@@ -309,6 +341,29 @@ std::optional<int> RunCommandLine(const QStringList &arguments, const QString &d
     const Command *command = commandNamed(name);
     if (!command)
         return wrongUsage(err, QStringLiteral("option inconnue « %1 ».").arg(name));
+    // The command's own options, wherever they stand after it: "--separator ," or
+    // "--separator=,".
+    QHash<QString, QString> options;
+    for (qsizetype i = 0; i < rest.size();) {
+        const QString optionName = rest.at(i).section(u'=', 0, 0);
+        const auto option =
+            std::find_if(command->options.begin(), command->options.end(),
+                         [&](const CommandOption &o) { return o.name == optionName; });
+        if (option == command->options.end()) {
+            ++i;
+            continue;
+        }
+        if (rest.at(i).contains(u'=')) {
+            options.insert(option->name, rest.at(i).section(u'=', 1));
+            rest.removeAt(i);
+        } else if (i + 1 < rest.size()) {
+            options.insert(option->name, rest.at(i + 1));
+            rest.remove(i, 2);
+        } else {
+            return wrongUsage(
+                err, QStringLiteral("l'option « %1 » attend %2.").arg(option->name, option->value));
+        }
+    }
     if (rest.size() < command->values.size())
         return wrongUsage(
             err,
@@ -316,7 +371,7 @@ std::optional<int> RunCommandLine(const QStringList &arguments, const QString &d
     if (rest.size() > command->values.size())
         return wrongUsage(
             err, QStringLiteral("argument en trop « %1 ».").arg(rest.at(command->values.size())));
-    CommandContext context{databasePath, open, settings, out, err};
+    CommandContext context{databasePath, open, settings, out, err, options};
     const int status = command->run(rest, context);
     out.flush();
     err.flush();

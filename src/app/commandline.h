@@ -20,6 +20,7 @@ class SettingsStore;
 //   ferlin --import FICHIER.mdb   converts a published base into the program's base
 //   ferlin --export PANIER FORMAT FICHIER   writes a basket for a reference manager or a
 //                                           spreadsheet (bibtex, ris, csljson, csv)
+//          [--separator SÉPARATEUR]         ";" (the default) or "," between CSV values
 //
 // Returns the program's exit status (0 done, 1 the task failed, 2 a wrong command line), or
 // nothing when there is no argument at all: then the window opens.

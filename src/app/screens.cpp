@@ -13,6 +13,7 @@
 #include "output/archivewindow.h"
 #include "output/exportdialog.h"
 #include "output/printscreen.h"
+#include "output/referencecopydialog.h"
 #include "record/recordcard.h"
 #include "record/textaccess.h"
 #include "search/searchscreen.h"
@@ -70,7 +71,7 @@ void installConfigScreens(MainWindow &window)
     window.setFirstRunConfiguration([&window] { window.configurationPage()->AutoConfigure(); });
 }
 
-// The "Outils" menu: exporting a basket.
+// The "Outils" menu: exporting a basket, and copying one for a reference manager.
 void installExportTools(MainWindow &window)
 {
     QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Exporter un panier…"));
@@ -81,6 +82,16 @@ void installExportTools(MainWindow &window)
         if (!*dialog)
             *dialog = new ExportDialog(window, &window);
         (*dialog)->showWithCounts();
+    });
+
+    QAction *copy = window.toolsMenu()->addAction(
+        QStringLiteral("&Copier le panier pour un gestionnaire de références…"));
+    copy->setObjectName(QStringLiteral("Mnu_CopierPanierRIS"));
+    auto copyDialog = std::make_shared<QPointer<ReferenceCopyDialog>>();
+    QObject::connect(copy, &QAction::triggered, &window, [&window, copyDialog] {
+        if (!*copyDialog)
+            *copyDialog = new ReferenceCopyDialog(window, &window);
+        (*copyDialog)->showWithCounts();
     });
 }
 

@@ -257,7 +257,8 @@ BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsF
     return result;
 }
 
-QByteArray FormatExport(ExportFormat format, const BasketExport &basket)
+QByteArray FormatExport(ExportFormat format, const BasketExport &basket,
+                        const ExportOptions &options)
 {
     switch (format) {
     case ExportFormat::BibTeX:
@@ -267,7 +268,7 @@ QByteArray FormatExport(ExportFormat format, const BasketExport &basket)
     case ExportFormat::CslJson:
         return WriteCslJson(basket);
     case ExportFormat::Csv:
-        return WriteCsv(basket);
+        return WriteCsv(basket, options.csvSeparator);
     }
     return {};
 }
@@ -306,7 +307,7 @@ void WriteFileAtomically(const QString &file, const QByteArray &bytes)
 }
 
 int ExportBasket(Database &db, int basket, ExportFormat format, const QString &file,
-                 const QString &textsFolder)
+                 const QString &textsFolder, const ExportOptions &options)
 {
     if (basket < 1 || basket > Schema::BasketCount)
         throw ExportError(QStringLiteral("Il n'y a pas de panier n° %1 : les paniers sont "
@@ -322,7 +323,7 @@ int ExportBasket(Database &db, int basket, ExportFormat format, const QString &f
     if (read.references.empty())
         throw ExportError(
             QStringLiteral("Le panier n° %1 est vide : il n'y a rien à exporter.").arg(basket));
-    WriteFileAtomically(file, FormatExport(format, read));
+    WriteFileAtomically(file, FormatExport(format, read, options));
     return int(read.references.size());
 }
 

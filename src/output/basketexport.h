@@ -31,6 +31,14 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // case): "liste" and "liste.txt" give "liste.bib" and "liste.txt.bib", "LISTE.BIB" stays.
 QString withExportExtension(const QString &file, ExportFormat format);
 
+// What is chosen beside the format: the separator of a CSV file's values, ";" as spreadsheets
+// in French expect it (their decimal separator is the comma), or ",".
+struct ExportOptions {
+    QChar csvSeparator = u';';
+};
+// The separators a CSV file may have, the default first.
+inline const QString CsvSeparators = QStringLiteral(";,");
+
 // A person as reference managers want one: "Nom Prénom" is split at its first blank.
 struct PersonName {
     QString family;
@@ -76,7 +84,8 @@ QString exportTextsFolder(const Settings &settings);
 BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder);
 
 // The bytes of the file in a format.
-QByteArray FormatExport(ExportFormat format, const BasketExport &basket);
+QByteArray FormatExport(ExportFormat format, const BasketExport &basket,
+                        const ExportOptions &options = {});
 
 // A failed export, told in French.
 class ExportError : public std::exception {
@@ -99,7 +108,7 @@ void WriteFileAtomically(const QString &file, const QByteArray &bytes);
 // number of references written. An empty basket, a database failure and a write failure throw
 // ExportError.
 int ExportBasket(Database &db, int basket, ExportFormat format, const QString &file,
-                 const QString &textsFolder);
+                 const QString &textsFolder, const ExportOptions &options = {});
 
 // "12 références exportées dans « liste.bib »."
 QString exportDoneMessage(int count, const QString &file);

@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "app/optiongroup.h"
 #include "app/screenhost.h"
+#include "output/basketchoice.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -18,8 +19,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 #include <memory>
 
 namespace ferlin {
@@ -28,16 +27,6 @@ namespace {
 
 const QString Title = QStringLiteral("Exporter un panier");
 const QString MessageTitle = QStringLiteral("Exportation d'un panier");
-
-QString basketCaption(int basket, int count)
-{
-    const QString name = QStringLiteral("Panier n° ") + QString::number(basket);
-    if (count <= 0)
-        return name + QStringLiteral(" (vide)");
-    if (count == 1)
-        return name + QStringLiteral(" (1 référence)");
-    return name + QStringLiteral(" (") + QString::number(count) + QStringLiteral(" références)");
-}
 
 QString askFile(QWidget *parent, const QString &suggested, ExportFormat format)
 {
@@ -65,21 +54,8 @@ ExportDialog::ExportDialog(ScreenHost &window, QWidget *parent) : QDialog(parent
 
 void ExportDialog::build()
 {
-    auto *baskets = new QGroupBox(QStringLiteral("&Panier"), this);
-    baskets->setObjectName(QStringLiteral("Frame_Panier"));
-    auto *basketLayout = new QVBoxLayout(baskets);
-    for (int i = 0; i < 3; ++i) {
-        auto *option = new QRadioButton(basketCaption(i + 1, 0), baskets);
-        option->setObjectName(QStringLiteral("Option_Panier_") + QString::number(i));
-        basketLayout->addWidget(option);
-        m_baskets[size_t(i)] = option;
-    }
-    exclusiveGroup(this, m_baskets);
-    m_allEmpty = new QLabel(QStringLiteral("Les trois paniers sont vides : il n'y a rien à "
-                                           "exporter."),
-                            baskets);
-    m_allEmpty->setObjectName(QStringLiteral("Lab_PaniersVides"));
-    basketLayout->addWidget(m_allEmpty);
+    m_baskets = new BasketChoice(
+        QStringLiteral("Les trois paniers sont vides : il n'y a rien à exporter."), this);
 
     auto *formats = new QGroupBox(QStringLiteral("F&ormat"), this);
     formats->setObjectName(QStringLiteral("Frame_Format"));
@@ -92,6 +68,23 @@ void ExportDialog::build()
     }
     exclusiveGroup(this, m_formats);
     m_formats[0]->setChecked(true);
+
+    // French spreadsheets split a row at ";" (their decimal separator is the comma).
+    m_separatorFrame = new QGroupBox(QStringLiteral("&Séparateur (CSV)"), this);
+    m_separatorFrame->setObjectName(QStringLiteral("Frame_Separateur"));
+    auto *separatorLayout = new QHBoxLayout(m_separatorFrame);
+    const std::array<QString, 2> separatorCaptions = {QStringLiteral("Point-virgule (;)"),
+                                                      QStringLiteral("Virgule (,)")};
+    for (size_t i = 0; i < m_separators.size(); ++i) {
+        auto *option = new QRadioButton(separatorCaptions.at(i), m_separatorFrame);
+        option->setObjectName(QStringLiteral("Option_Separateur_") + QString::number(i));
+        separatorLayout->addWidget(option);
+        m_separators[i] = option;
+    }
+    separatorLayout->addStretch();
+    exclusiveGroup(this, m_separators);
+    m_separators[0]->setChecked(true);
+    m_separatorFrame->setEnabled(false);
 
     auto *fileLabel = new QLabel(QStringLiteral("&Fichier :"), this);
     fileLabel->setObjectName(QStringLiteral("Lab_Fichier"));
@@ -119,8 +112,9 @@ void ExportDialog::build()
     buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(baskets);
+    layout->addWidget(m_baskets);
     layout->addWidget(formats);
+    layout->addWidget(m_separatorFrame);
     layout->addLayout(fileRow);
     layout->addLayout(buttons);
 
@@ -137,51 +131,18 @@ void ExportDialog::build()
 
 void ExportDialog::showWithCounts()
 {
-    refreshBaskets();
+    m_export->setEnabled(m_baskets->refresh(m_window.context().state.basketCounts));
     show();
     raise();
     activateWindow();
     // The first control that can take a choice has the focus, so the keyboard starts there.
-    if (QRadioButton *basket = m_baskets[size_t(selectedBasket() - 1)]; basket->isEnabled())
-        basket->setFocus();
-    else
+    if (!m_baskets->focusSelected())
         m_formats[size_t(selectedFormat())]->setFocus();
-}
-
-void ExportDialog::refreshBaskets()
-{
-    const BasketCounts &counts = m_window.context().state.basketCounts;
-    bool anyFull = false;
-    for (int i = 0; i < 3; ++i) {
-        const int count = counts[i + 1];
-        m_baskets[size_t(i)]->setText(basketCaption(i + 1, count));
-        m_baskets[size_t(i)]->setEnabled(count > 0);
-        anyFull = anyFull || count > 0;
-    }
-    // At first, or when the basket chosen has been emptied since, the first one that holds
-    // references is chosen.
-    const bool chosen = std::any_of(m_baskets.begin(), m_baskets.end(), [](QRadioButton *b) {
-        return b->isChecked() && b->isEnabled();
-    });
-    if (!chosen) {
-        for (QRadioButton *basket : m_baskets) {
-            if (basket->isEnabled()) {
-                basket->setChecked(true);
-                break;
-            }
-        }
-    }
-    m_allEmpty->setVisible(!anyFull);
-    m_export->setEnabled(anyFull);
 }
 
 int ExportDialog::selectedBasket() const
 {
-    for (int i = 0; i < 3; ++i) {
-        if (m_baskets[size_t(i)]->isChecked())
-            return i + 1;
-    }
-    return 1;
+    return m_baskets->selected();
 }
 
 ExportFormat ExportDialog::selectedFormat() const
@@ -193,8 +154,14 @@ ExportFormat ExportDialog::selectedFormat() const
     return ExportFormat::BibTeX;
 }
 
+QChar ExportDialog::selectedSeparator() const
+{
+    return m_separators[1]->isChecked() ? CsvSeparators.at(1) : CsvSeparators.at(0);
+}
+
 void ExportDialog::formatChosen()
 {
+    m_separatorFrame->setEnabled(selectedFormat() == ExportFormat::Csv);
     // A name that ends with another format's extension takes the new one.
     const QString file = m_file->text().trimmed();
     for (int i = 0; i < ExportFormatCount; ++i) {
@@ -256,7 +223,8 @@ bool ExportDialog::exportChosen()
     try {
         BusyPointerGuard busy(context.platform.busyPointer);
         count = ExportBasket(*context.catalogue.db, basket, selectedFormat(), file,
-                             exportTextsFolder(context.state.settings));
+                             exportTextsFolder(context.state.settings),
+                             ExportOptions{selectedSeparator()});
     } catch (const ExportError &error) {
         tell(MessageIcon::Critical, error.message());
         return false;

@@ -8,18 +8,19 @@
 #include <array>
 #include <functional>
 
-class QLabel;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace ferlin {
 
+class BasketChoice;
 class ScreenHost;
 
 // "Exporter un panier…" of the "Outils" menu: a basket (an empty one cannot be chosen), a
-// format and a file, then ExportBasket. A separate modal window, built on first use and hidden,
-// never destroyed, after it: its choices persist for the run.
+// format, for CSV the separator, and a file, then ExportBasket. A separate modal window, built on
+// first use and hidden, never destroyed, after it: its choices persist for the run.
 class ExportDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,23 +35,25 @@ public:
 
     int selectedBasket() const;
     ExportFormat selectedFormat() const;
+    // The CSV separator chosen, ";" or ",".
+    QChar selectedSeparator() const;
     // "Parcourir…" and "Exporter". The export returns true when the file was written.
     void chooseFile();
     bool exportChosen();
 
 private:
     void build();
-    void refreshBaskets();
     void formatChosen();
     // The file typed, with the format's extension and, when relative, below the home folder.
     QString targetFile() const;
     void tell(MessageIcon icon, const QString &text);
 
     ScreenHost &m_window;
-    std::array<QRadioButton *, 3> m_baskets{};
+    BasketChoice *m_baskets = nullptr;
     std::array<QRadioButton *, ExportFormatCount> m_formats{};
+    QGroupBox *m_separatorFrame = nullptr;
+    std::array<QRadioButton *, 2> m_separators{};
     QLineEdit *m_file = nullptr;
-    QLabel *m_allEmpty = nullptr;
     QPushButton *m_export = nullptr;
     FileNameProvider m_chooseFile;
 };

@@ -289,12 +289,13 @@ QJsonObject cslItem(const ExportedReference &r)
 // ---------------------------------------------------------------------------------------------
 // CSV
 
-void csvField(QString &out, const QString &value)
+// A value, quoted when it holds the separator, a quote or a line break; written whole, however
+// long (the 32,767 characters that Excel keeps of a cell are its limit, not the file's).
+void csvField(QString &out, const QString &value, QChar separator)
 {
-    static const QString special = QStringLiteral(",\"\r\n");
     bool quoted = false;
     for (const QChar c : value) {
-        if (special.contains(c)) {
+        if (c == separator || c == u'"' || c == u'\r' || c == u'\n') {
             quoted = true;
             break;
         }
@@ -308,12 +309,12 @@ void csvField(QString &out, const QString &value)
     out += u'"';
 }
 
-void csvRow(QString &out, const QStringList &values)
+void csvRow(QString &out, const QStringList &values, QChar separator)
 {
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (i > 0)
-            out += u',';
-        csvField(out, values.at(i));
+            out += separator;
+        csvField(out, values.at(i), separator);
     }
     out += LineBreak;
 }
@@ -344,12 +345,13 @@ QByteArray WriteCslJson(const BasketExport &basket)
     return QJsonDocument(items).toJson(QJsonDocument::Indented);
 }
 
-QByteArray WriteCsv(const BasketExport &basket)
+QByteArray WriteCsv(const BasketExport &basket, QChar separator)
 {
-    QString out;
-    csvRow(out, basket.fields + QStringList{QStringLiteral("FichierPDF")});
+    // The byte-order mark: without it, spreadsheets read UTF-8 as Latin-1 ("NumÃ©ro").
+    QString out(QChar(0xFEFF));
+    csvRow(out, basket.fields + QStringList{QStringLiteral("FichierPDF")}, separator);
     for (const ExportedReference &r : basket.references)
-        csvRow(out, r.values + QStringList{r.pdfPath});
+        csvRow(out, r.values + QStringList{r.pdfPath}, separator);
     return out.toUtf8();
 }
 

@@ -23,9 +23,10 @@ QByteArray WriteRis(const BasketExport &basket);
 // CSL JSON: an array of "article-journal" items, authors as family/given objects, the date as
 // date parts; the reference number and the PDF's path under "custom".
 QByteArray WriteCslJson(const BasketExport &basket);
-// CSV (RFC 4180): a header row of the record's field names and "FichierPDF", then one row per
-// reference; commas separate, CR LF ends the rows, a value holding a comma, a quote or a line
-// break is quoted with its quotes doubled.
-QByteArray WriteCsv(const BasketExport &basket);
+// CSV (RFC 4180): a UTF-8 byte-order mark, a header row of the record's field names and
+// "FichierPDF", then one row per reference; `separator` (";" or ",") between the values, CR LF
+// after each row, a value holding the separator, a quote or a line break quoted with its quotes
+// doubled. Every value is written whole, however long.
+QByteArray WriteCsv(const BasketExport &basket, QChar separator);
 
 } // namespace ferlin

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace ferlin {
 
@@ -10,6 +11,20 @@ void QtClipboard::setText(const QString &text)
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
+}
+
+void QtClipboard::setTextAs(const QString &text, const QStringList &mimeTypes)
+{
+    auto *data = new QMimeData;
+    for (const QString &type : mimeTypes) {
+        if (type == PlainTextMimeType)
+            data->setText(text);
+        else
+            data->setData(type, text.toUtf8());
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setMimeData(data); // the clipboard owns it
 }
 
 } // namespace ferlin

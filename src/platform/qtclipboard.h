@@ -8,6 +8,7 @@ namespace ferlin {
 class QtClipboard : public Clipboard {
 public:
     void setText(const QString &text) override;
+    void setTextAs(const QString &text, const QStringList &mimeTypes) override;
 };
 
 } // namespace ferlin

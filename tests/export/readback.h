@@ -26,7 +26,9 @@ inline QString python()
     return QStandardPaths::findExecutable(QStringLiteral("python3"));
 }
 
-inline ReadBack readBack(const QString &format, const QString &file)
+// A CSV file is read with `csvSeparator` when one is given, else with the one of its header.
+inline ReadBack readBack(const QString &format, const QString &file,
+                         const QString &csvSeparator = {})
 {
     ReadBack result;
     const QString program = python();
@@ -36,7 +38,10 @@ inline ReadBack readBack(const QString &format, const QString &file)
         return result;
     }
     QProcess reader;
-    reader.start(program, {QStringLiteral(FERLIN_EXPORT_READBACK), format, file});
+    QStringList arguments = {QStringLiteral(FERLIN_EXPORT_READBACK), format, file};
+    if (!csvSeparator.isEmpty())
+        arguments << csvSeparator;
+    reader.start(program, arguments);
     reader.waitForFinished(240000);
     const QString errors = QString::fromUtf8(reader.readAllStandardError());
     if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) {

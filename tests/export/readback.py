@@ -3,11 +3,15 @@
 structure and prints what was read as JSON, for the C++ tests to compare with the base.
 
     readback.py bibtex|ris|csljson|csv FILE
+    readback.py csv FILE SEPARATOR
+
+A CSV file is read with the separator given, or else with the one its header row shows.
 
 Exit status: 0 read (JSON on the standard output), 1 a fault (told on the standard error),
 77 the reader is not installed (the test is skipped).
 """
 import csv
+import io
 import json
 import re
 import sys
@@ -133,28 +137,36 @@ def read_csljson(path):
     return items
 
 
-def read_csv(path):
+def read_csv(path, separator=None):
     with open(path, "rb") as f:
         if not f.read().endswith(b"\r\n"):
             fail("the last row does not end with CR LF")
-    with open(path, encoding="utf-8", newline="") as f:
-        rows = list(csv.reader(f, strict=True))
+    # utf-8-sig: a byte-order mark is taken off, as spreadsheets do.
+    with open(path, encoding="utf-8-sig", newline="") as f:
+        text = f.read()
+    if separator is None:
+        # The header row holds field names only: its first ";" or "," is the separator.
+        found = [c for c in text.split("\r\n", 1)[0] if c in ";,"]
+        separator = found[0] if found else ","
+    rows = list(csv.reader(io.StringIO(text, newline=""), delimiter=separator, strict=True))
     if not rows:
         fail("no header row")
     header = rows[0]
     for number, row in enumerate(rows[1:], 2):
         if len(row) != len(header):
             fail(f"row {number} has {len(row)} values for {len(header)} columns")
-    return {"header": header, "rows": rows[1:]}
+    return {"header": header, "rows": rows[1:], "separator": separator}
 
 
 READERS = {"bibtex": read_bibtex, "ris": read_ris, "csljson": read_csljson, "csv": read_csv}
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3 or sys.argv[1] not in READERS:
+    arguments = sys.argv[1:]
+    if len(arguments) not in (2, 3) or arguments[0] not in READERS or \
+            (len(arguments) == 3 and arguments[0] != "csv"):
         fail(__doc__)
     try:
-        result = READERS[sys.argv[1]](sys.argv[2])
+        result = READERS[sys.argv[1]](*sys.argv[2:])
     except SystemExit:
         raise
     except Exception as error:  # a reader's own fault is the file's fault

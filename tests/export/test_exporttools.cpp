@@ -1,12 +1,17 @@
 // Where the export is offered: "Exporter un panier…" in the "Outils" menu, and
-// "ferlin --export PANIER FORMAT FICHIER".
+// "ferlin --export PANIER FORMAT FICHIER"; and the copy of a basket for a reference manager.
 #include "app/commandline.h"
 #include "output/exportdialog.h"
+#include "output/exportformats.h"
+#include "output/referencecopy.h"
+#include "output/referencecopydialog.h"
 #include "support/accessiblename.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -120,6 +125,68 @@ TEST(ExportDialog, EveryControlIsNamedAndWorksFromTheKeyboard)
     EXPECT_EQ(p.file()->text(), p.dir.filePath(QStringLiteral("clavier.bib")));
 }
 
+// The mnemonic letter of a caption ("F&ormat" gives "o"); empty without one.
+QString mnemonic(QString caption)
+{
+    caption.remove(QStringLiteral("&&"));
+    const qsizetype amp = caption.indexOf(u'&');
+    return amp < 0 ? QString() : caption.mid(amp + 1, 1).toLower();
+}
+
+TEST(ExportDialog, OffersTheCsvSeparatorByKeyboardAndWritesWithTheOneChosen)
+{
+    ExportProgram p;
+    p.open();
+    auto *frame = p.find<QGroupBox>("Frame_Separateur");
+    auto *semicolon = p.find<QRadioButton>("Option_Separateur_0");
+    auto *comma = p.find<QRadioButton>("Option_Separateur_1");
+    ASSERT_TRUE(frame && semicolon && comma);
+    EXPECT_EQ(test::accessibleName(frame), QStringLiteral("Séparateur (CSV)"));
+    EXPECT_EQ(test::accessibleName(semicolon), QStringLiteral("Point-virgule (;)"));
+    EXPECT_EQ(test::accessibleName(comma), QStringLiteral("Virgule (,)"));
+    EXPECT_TRUE(semicolon->isChecked());
+    // Every mnemonic of the dialog is its own.
+    QStringList letters;
+    for (QWidget *control : p.dialog->findChildren<QWidget *>()) {
+        QString caption;
+        if (auto *button = qobject_cast<QAbstractButton *>(control))
+            caption = button->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(control))
+            caption = group->title();
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            caption = label->buddy() ? label->text() : QString();
+        if (!mnemonic(caption).isEmpty()) {
+            EXPECT_FALSE(letters.contains(mnemonic(caption))) << caption.toStdString();
+            letters << mnemonic(caption);
+        }
+    }
+    EXPECT_TRUE(letters.contains(QStringLiteral("s")));
+
+    // The separator belongs to CSV alone.
+    EXPECT_FALSE(frame->isEnabled());
+    p.find<QRadioButton>("Option_Format_3")->click();
+    EXPECT_TRUE(frame->isEnabled());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p.dialog));
+    QTest::keyClick(p.dialog, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), semicolon);
+    comma->click();
+    p.find<QRadioButton>("Option_Format_0")->click();
+    EXPECT_FALSE(frame->isEnabled());
+    p.find<QRadioButton>("Option_Format_3")->click();
+
+    const QString file = p.dir.filePath(QStringLiteral("tableur.csv"));
+    p.file()->setText(file);
+    p.click("Cmd_Exporter");
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readLine(),
+              QByteArray("\xEF\xBB\xBF") +
+                  (Schema::referenceFields() + QStringList{QStringLiteral("FichierPDF")})
+                      .join(u',')
+                      .toUtf8() +
+                  "\r\n");
+}
+
 TEST(ExportDialog, AsksBeforeReplacingAFileAndTellsAFailure)
 {
     ExportProgram p;
@@ -174,6 +241,55 @@ CommandRun run(const QStringList &arguments, const QString &base)
                                    err, openPublishedBase, &settings)
                         .value_or(-1);
     return result;
+}
+
+TEST(ExportCommand, TakesTheCsvSeparatorAnywhereAfterTheCommand)
+{
+    test::TempBase base;
+    base.addReference(1, 1990, QStringLiteral("5"), 10, Schema::basketTable(1));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("liste"));
+    const QString csv = QStringLiteral("csv");
+    const QString option = QStringLiteral("--separator");
+    struct Case {
+        QStringList arguments; // after "--export 1"
+        int status;
+        QByteArray header; // how the file starts
+        QString err;       // contained in the standard error
+    };
+    const QByteArray bom("\xEF\xBB\xBF");
+    const Case cases[] = {
+        {{csv, file}, 0, bom + "Rang;An;", {}},
+        {{csv, file, option, QStringLiteral(",")}, 0, bom + "Rang,An,", {}},
+        {{csv, file, QStringLiteral("--separator=;")}, 0, bom + "Rang;An;", {}},
+        {{QStringLiteral("--separator=,"), csv, file}, 0, bom + "Rang,An,", {}},
+        {{csv, file, option, QStringLiteral("tab")},
+         2,
+         {},
+         QStringLiteral("ferlin : SÉPARATEUR vaut « ; » ou « , », pas « tab ».")},
+        {{csv, file, option},
+         2,
+         {},
+         QStringLiteral("ferlin : l'option « --separator » attend SÉPARATEUR.")},
+        {{QStringLiteral("ris"), file, option, QStringLiteral(",")},
+         2,
+         {},
+         QStringLiteral("ferlin : l'option « --separator » ne vaut que pour le format csv.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        QFile::remove(file + QStringLiteral(".csv"));
+        const CommandRun result = run(
+            QStringList{QStringLiteral("--export"), QStringLiteral("1")} + c.arguments, base.path);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_TRUE(result.err.contains(c.err)) << result.err.toStdString();
+        QFile written(file + QStringLiteral(".csv"));
+        EXPECT_EQ(written.open(QIODevice::ReadOnly), c.status == 0);
+        EXPECT_TRUE(written.readAll().startsWith(c.header));
+    }
+    const CommandRun help = run({QStringLiteral("--help")}, base.path);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("\n      --separator SÉPARATEUR\n")))
+        << help.out.toStdString();
 }
 
 TEST(ExportCommand, WritesTheBasketOrSaysInFrenchWhyNot)
@@ -233,6 +349,65 @@ TEST(ExportCommand, WritesTheBasketOrSaysInFrenchWhyNot)
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("ferlin : la base « ")));
     const CommandRun help = run({QStringLiteral("--help")}, base.path);
     EXPECT_TRUE(help.out.contains(QStringLiteral("\n  --export PANIER FORMAT FICHIER\n")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReferenceCopy, PutsTheBasketOnTheClipboardAsRisForAReferenceManager)
+{
+    ExportProgram p;
+    p.f.window.findChild<QAction *>(QStringLiteral("Mnu_CopierPanierRIS"))->trigger();
+    auto *dialog = p.f.window.findChild<ReferenceCopyDialog *>(QStringLiteral("CopiePanier"));
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(),
+              QStringLiteral("Copier le panier pour un gestionnaire de références"));
+    for (QWidget *control : dialog->findChildren<QWidget *>()) {
+        if (qobject_cast<QAbstractButton *>(control)) {
+            EXPECT_FALSE(test::accessibleName(control).isEmpty())
+                << control->objectName().toStdString();
+        }
+    }
+    auto *basket2 = dialog->findChild<QRadioButton *>(QStringLiteral("Option_Panier_1"));
+    EXPECT_EQ(basket2->text(), QStringLiteral("Panier n° 2 (5 références)"));
+    EXPECT_FALSE(dialog->findChild<QRadioButton *>(QStringLiteral("Option_Panier_0"))->isEnabled());
+    EXPECT_EQ(dialog->selectedBasket(), 2);
+
+    // Enter copies.
+    QTest::keyClick(basket2, Qt::Key_Return);
+    const QByteArray ris = WriteRis(ReadBasketForExport(*p.f.context.catalogue.db, 2, QString()));
+    ASSERT_EQ(ris.count("TY  - JOUR"), 5);
+    EXPECT_EQ(
+        p.f.fakes.clipboard.data(),
+        (QMap<QString, QByteArray>{{QStringLiteral("text/plain"), ris},
+                                   {QStringLiteral("application/x-research-info-systems"), ris}}));
+    ASSERT_EQ(p.messages().size(), 1);
+    EXPECT_EQ(p.messages().front(),
+              (RecordedMessage{MessageIcon::Information, MessageButtons::Ok,
+                               QStringLiteral("Copie d'un panier"),
+                               QStringLiteral("5 références copiées dans le presse-papiers au "
+                                              "format RIS : dans Zotero, « Fichier » → « Importer "
+                                              "depuis le presse-papiers ».")}));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(p.f.fakes.busyPointer.isBusy());
+}
+
+TEST(ReferenceCopy, SaysSoWhenTheThreeBasketsAreEmpty)
+{
+    test::ProgramFixture f;
+    f.window.load();
+    f.window.findChild<QAction *>(QStringLiteral("Mnu_CopierPanierRIS"))->trigger();
+    auto *dialog = f.window.findChild<ReferenceCopyDialog *>(QStringLiteral("CopiePanier"));
+    ASSERT_TRUE(dialog);
+    auto *empty = dialog->findChild<QLabel *>(QStringLiteral("Lab_PaniersVides"));
+    EXPECT_TRUE(empty->isVisible());
+    EXPECT_EQ(empty->text(),
+              QStringLiteral("Les trois paniers sont vides : il n'y a rien à copier."));
+    for (QRadioButton *basket : dialog->findChildren<QRadioButton *>())
+        EXPECT_FALSE(basket->isEnabled());
+    EXPECT_FALSE(dialog->findChild<QPushButton *>(QStringLiteral("Cmd_Copier"))->isEnabled());
+    EXPECT_TRUE(f.fakes.clipboard.history().isEmpty());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,22 @@ TEST(QtClipboard, ReplacesTheClipboardTextExactly)
         QStringLiteral("Titre : L'optique \"moderne\"\r\nAuteur(s) : Dupré, A.\r\n");
     clipboard.setText(reference);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), reference);
+}
+
+TEST(QtClipboard, PutsOneTextUnderEveryMimeTypeAndNothingOfTheFormerOne)
+{
+    auto *former = new QMimeData;
+    former->setHtml(QStringLiteral("<b>ancien</b>"));
+    QGuiApplication::clipboard()->setMimeData(former);
+    QtClipboard clipboard;
+    const QString ris = QStringLiteral("TY  - JOUR\r\nTI  - Été\r\nER  - \r\n");
+    const QString risType = QStringLiteral("application/x-research-info-systems");
+    clipboard.setTextAs(ris, {PlainTextMimeType, risType});
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->text(), ris);
+    EXPECT_EQ(data->data(risType), ris.toUtf8());
+    EXPECT_FALSE(data->hasHtml());
 }
 
 TEST(QtBusyPointer, ShowsTheHourglassAsAStateNotACount)
