@@ -247,6 +247,9 @@ void writeViewerInstaller(const QString &disc)
     QFile file(folder + u'/' + QString::fromLatin1(ViewerInstallerFile));
     if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size())
         failWith(QStringLiteral("Cannot write ") + file.fileName());
+    // A script, runnable as the installer it stands for is.
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                        QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
 }
 
 void removeDatabaseFiles(const QString &path)

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace ferlin {
 
 namespace {
@@ -42,32 +44,50 @@ bool BaseLocation::isUserCopy() const
 
 QString BaseLocation::programBasePath() const
 {
-    return QDir(programFolder).filePath(QLatin1String(Database::FileName));
+    const QString beside = QDir(programFolder).filePath(QLatin1String(Database::FileName));
+    if (dataFolder.isEmpty() || QFileInfo::exists(beside))
+        return beside;
+    const QString shared = QDir(dataFolder).filePath(QLatin1String(Database::FileName));
+    return QFileInfo::exists(shared) ? shared : beside;
 }
 
 QStringList BaseLocation::discFolderPlaces() const
 {
-    QStringList places{programFolder};
-    if (QDir::cleanPath(userFolder) != QDir::cleanPath(programFolder))
-        places.append(userFolder);
+    QStringList places;
+    for (const QString &folder : {programFolder, dataFolder, userFolder}) {
+        if (folder.isEmpty())
+            continue;
+        const QString clean = QDir::cleanPath(folder);
+        if (std::none_of(places.cbegin(), places.cend(),
+                         [&](const QString &place) { return QDir::cleanPath(place) == clean; }))
+            places.append(folder);
+    }
     return places;
 }
 
 BaseLocation chooseBaseLocation(const QString &programFolder, const QString &userFolder,
-                                bool keepsBase)
+                                bool keepsBase, const QString &dataFolder)
 {
-    BaseLocation location{programFolder, userFolder, {}};
+    BaseLocation location{programFolder, userFolder, {}, dataFolder};
     location.databasePath = keepsBase
-                                ? location.programBasePath()
+                                ? QDir(programFolder).filePath(QLatin1String(Database::FileName))
                                 : QDir(userFolder).filePath(QLatin1String(Database::FileName));
     return location;
+}
+
+QString installedDataFolder(const QString &programFolder)
+{
+    if (!QFileInfo::exists(QDir(programFolder).filePath(QLatin1String(InstalledMarkerName))))
+        return {};
+    return QDir::cleanPath(programFolder + QStringLiteral("/../../share/ferlin"));
 }
 
 BaseLocation chooseBaseLocation()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
     return chooseBaseLocation(programFolder, userDataFolder(),
-                              programFolderKeepsBase(programFolder));
+                              programFolderKeepsBase(programFolder),
+                              installedDataFolder(programFolder));
 }
 
 bool seedUserBase(const BaseLocation &location)

@@ -26,19 +26,26 @@ struct BaseLocation {
     QString programFolder; // the executable's folder
     QString userFolder;    // the user's data folder
     QString databasePath;  // the base in use
+    // An installed program's shared data (PREFIX/share/ferlin for PREFIX/lib/ferlin), where a
+    // package of its own puts the sample base and its disc folders; empty when not installed.
+    QString dataFolder;
 
     // The base is the user's copy, the program's folder being read-only to the program.
     bool isUserCopy() const;
-    // The base of the program's folder, which seeds the user's copy.
+    // The installed base, which seeds the user's copy: the one of the program's folder, else
+    // the one of the shared data folder.
     QString programBasePath() const;
-    // The folders where a folder named after a disc stands for its drive: beside the program
-    // and in the user's data folder.
+    // The folders where a folder named after a disc stands for its drive: beside the program,
+    // in the shared data folder and in the user's data folder.
     QStringList discFolderPlaces() const;
 };
 
 // The base beside the program when its folder keeps it, the user's copy otherwise.
 BaseLocation chooseBaseLocation(const QString &programFolder, const QString &userFolder,
-                                bool programFolderKeepsBase);
+                                bool programFolderKeepsBase, const QString &dataFolder = {});
+// The shared data folder of a program installed in `programFolder` (with its marker): its
+// prefix's share/ferlin; empty text for a program that is not installed.
+QString installedDataFolder(const QString &programFolder);
 // The same for this program: its executable's folder and this user's data folder.
 BaseLocation chooseBaseLocation();
 

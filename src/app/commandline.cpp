@@ -217,6 +217,12 @@ int runExport(const QStringList &values, CommandContext &context)
     return Failed;
 }
 
+int showVersion(const QStringList &, CommandContext &context)
+{
+    context.out << QStringLiteral("Ferlin %1\n").arg(QStringLiteral(FERLIN_VERSION));
+    return Done;
+}
+
 int showHelp(const QStringList &, CommandContext &context)
 {
     context.out << QStringLiteral("Utilisation : ferlin [OPTION]\n"
@@ -264,6 +270,10 @@ const std::vector<Command> &commands()
                         "      le programme lit (disque dur ou CD) ; puis s'arrête en disant\n"
                         "      combien de textes ont été indexés et lesquels ne l'ont pas été."),
          indexTexts},
+        {{QStringLiteral("--version"), QStringLiteral("-V")},
+         {},
+         QStringLiteral("Affiche le nom et la version du programme et s'arrête."),
+         showVersion},
         {{QStringLiteral("--help"), QStringLiteral("-h")},
          {},
          QStringLiteral("Affiche cette aide et s'arrête."),

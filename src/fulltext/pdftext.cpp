@@ -10,11 +10,12 @@ namespace {
 
 using ReadFunction = void (*)(const QString &, PdfText &);
 
-// The reader module lies beside the executable, in the build folder as once installed.
+// The reader module lies in the folder "modules" beside the executable, in the build folder as
+// once installed.
 ReadFunction loadReader()
 {
     QLibrary module(QDir(QCoreApplication::applicationDirPath())
-                        .filePath(QStringLiteral("ferlin_pdfreader.so")));
+                        .filePath(QStringLiteral("modules/ferlin_pdfreader.so")));
     // Kept loaded for the rest of the run: the QLibrary object going does not unload it.
     return reinterpret_cast<ReadFunction>(module.resolve("ferlinReadPdfText"));
 }
@@ -45,8 +46,8 @@ QString pdfProblem(PdfText::Status status)
     case PdfText::Status::Locked:
         return QStringLiteral("fichier protégé par un mot de passe");
     case PdfText::Status::NoReader:
-        return QStringLiteral("lecteur de PDF absent (ferlin_pdfreader.so introuvable à côté du "
-                              "programme)");
+        return QStringLiteral("lecteur de PDF absent (modules/ferlin_pdfreader.so introuvable à "
+                              "côté du programme)");
     case PdfText::Status::Stalled:
         return QStringLiteral("fichier endommagé : sa lecture ne progresse plus");
     case PdfText::Status::OutOfMemory:

@@ -81,6 +81,29 @@ TEST(BaseLocation, AnInstalledOrReadOnlyProgramFolderKeepsNoBase)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+TEST(BaseLocation, AnInstalledProgramFindsTheSampleInItsSharedDataFolder)
+{
+    QTemporaryDir prefix;
+    const QString program = prefix.filePath(QStringLiteral("lib/ferlin"));
+    const QString data = prefix.filePath(QStringLiteral("share/ferlin"));
+    const QString user = prefix.filePath(QStringLiteral("home/Ferlin"));
+    QDir().mkpath(program);
+    QDir().mkpath(data);
+    EXPECT_EQ(installedDataFolder(program), QString()) << "not installed";
+    QFile(QDir(program).filePath(QLatin1String(InstalledMarkerName))).open(QIODevice::WriteOnly);
+    ASSERT_EQ(installedDataFolder(program), data);
+
+    const BaseLocation location = chooseBaseLocation(program, user, false, data);
+    EXPECT_EQ(location.discFolderPlaces(), (QStringList{program, data, user}));
+    // The sample's package puts its base there; one the administrator puts beside the program
+    // comes first.
+    EXPECT_EQ(location.programBasePath(), program + QStringLiteral("/ferlin4.sqlite"));
+    QFile(data + QStringLiteral("/ferlin4.sqlite")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(location.programBasePath(), data + QStringLiteral("/ferlin4.sqlite"));
+    QFile(program + QStringLiteral("/ferlin4.sqlite")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(location.programBasePath(), program + QStringLiteral("/ferlin4.sqlite"));
+}
+
 TEST(BaseLocation, TheUsersDataFolderFollowsXdgDataHome)
 {
     const QByteArray home = qgetenv("HOME");

@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "app/commandline.h"
 #include "app/helpwindow.h"
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextStream>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -54,6 +56,24 @@ void makeExecutable(const QString &path)
     file.write("#!/bin/sh\nexit 0\n");
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(CommandLine, VersionAnswersAsEveryProgramDoes)
+{
+    for (const char *option : {"--version", "-V", "--help"}) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        EXPECT_EQ(RunCommandLine({QStringLiteral("ferlin"), QLatin1String(option)}, QString(),
+                                 outStream, errStream),
+                  0);
+        EXPECT_EQ(err, QString());
+        if (QLatin1String(option) == QLatin1String("--help"))
+            EXPECT_TRUE(out.contains(QStringLiteral("\n  -V, --version\n"))) << out.toStdString();
+        else
+            EXPECT_EQ(out, QStringLiteral("Ferlin 4.0\n"));
+    }
 }
 
 } // namespace
