@@ -39,7 +39,10 @@ struct ExportOptions {
 // The separators a CSV file may have, the default first.
 inline const QString CsvSeparators = QStringLiteral(";,");
 
-// A person as reference managers want one: "Nom Prénom" is split at its first blank.
+// A person as reference managers want one, from a "Nom Prénom" line: the last word is the given
+// name (hyphenated names stay whole) and the words before it the family name, so that particles
+// and names of several words stay together ("Le Gall Lucien", "De La Tour Jean"); a single word,
+// or particles and one word, is a family name alone.
 struct PersonName {
     QString family;
     QString given; // empty for a name of one word
