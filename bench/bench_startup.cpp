@@ -31,6 +31,7 @@ int runFerlin(QApplication &app, const QString &base, const QString &ini)
     QElapsedTimer setup;
     setup.start();
     ferlin::installFrenchTranslations(app);
+    ferlin::installProgramStyle(app);
     ferlin::LinuxPlatform services(ini);
     if (qEnvironmentVariableIsSet("FERLIN_BENCH_PHASES"))
         std::fprintf(stderr, "translations and services %lld µs\n", setup.nsecsElapsed() / 1000);

@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
         return *status;
     QApplication app(argc, argv);
     ferlin::installFrenchTranslations(app);
+    ferlin::installProgramStyle(app);
     app.setWindowIcon(ferlin::programIcon());
     // Ties the windows to the installed desktop entry (its name and icon under Wayland).
     app.setDesktopFileName(QStringLiteral("fr.example.orv.ferlin"));

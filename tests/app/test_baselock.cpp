@@ -66,8 +66,8 @@ TEST(BaseLock, ASecondStartCallsTheOpenWindowForward)
     QTRY_COMPARE(called.count(), 1);
     QTRY_VERIFY(answered.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
     EXPECT_TRUE(answered.get());
-    EXPECT_NE(WindowCall::socketName(base),
-              WindowCall::socketName(dir.filePath(QStringLiteral("autre.sqlite"))));
+    EXPECT_NE(WindowCall::socketPath(base),
+              WindowCall::socketPath(dir.filePath(QStringLiteral("autre.sqlite"))));
 }
 
 TEST(BaseLock, TheCommandLineRefusesToConvertABaseTheWindowHasOpen)
