@@ -78,65 +78,99 @@ QString lastPage(const QString &page, const QString &pageCount)
     return QString::number(*first + *count - 1);
 }
 
-// The columns of a row by the name of their field, without regard to case.
+// The fields a reference is written from, by their names in the base.
+enum Field {
+    Rang,
+    An,
+    Volume,
+    Numero,
+    Mois,
+    Page,
+    NombrePages,
+    Titre,
+    Soustitre,
+    Resume,
+    Auteur,
+    MotsCles,
+    TexteIntegral,
+    FieldCount
+};
+const char *const FieldNames[FieldCount] = {
+    "Rang",  "An",        "Volume", "Numéro", "Mois",     "Page",         "NombrePages",
+    "Titre", "Soustitre", "Resume", "Auteur", "MotsCles", "TexteIntegral"};
+
+// The columns of a row, each read once: the fields found by their names, without regard to
+// case, when the statement is prepared rather than at every row.
 class Columns {
 public:
     explicit Columns(sqlite3_stmt *stmt) : m_stmt(stmt)
     {
         const int count = sqlite3_column_count(stmt);
+        m_isList.resize(count);
         for (int i = 0; i < count; ++i) {
             const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
             m_names << name;
-            m_index.insert(name.toLower(), i);
+            m_isList[i] = isListField(name);
+        }
+        for (int f = 0; f < FieldCount; ++f) {
+            const QString wanted = QString::fromUtf8(FieldNames[f]);
+            m_field[f] = -1;
+            for (int i = 0; i < count && m_field[f] < 0; ++i)
+                if (m_names.at(i).compare(wanted, Qt::CaseInsensitive) == 0)
+                    m_field[f] = i;
         }
     }
     const QStringList &names() const { return m_names; }
-    // The value of a column of the current row as text, an empty field as empty text.
-    QString text(int i) const
+    bool isList(int i) const { return m_isList.at(i); }
+    // The current row's values as text, an empty field as empty text.
+    QStringList read() const
     {
-        const QVariant v = columnValue(m_stmt, i);
-        return v.isNull() ? QString() : v.toString();
+        QStringList values;
+        values.reserve(m_names.size());
+        for (int i = 0; i < m_names.size(); ++i) {
+            const QVariant v = columnValue(m_stmt, i);
+            values << (v.isNull() ? QString() : v.toString());
+        }
+        return values;
     }
-    QString text(const QString &field) const
+    // A field of values read, empty text when the basket has no such column.
+    QString field(const QStringList &values, Field f) const
     {
-        const int i = m_index.value(field.toLower(), -1);
-        return i < 0 ? QString() : text(i);
+        return m_field[f] < 0 ? QString() : values.at(m_field[f]);
     }
 
 private:
     sqlite3_stmt *m_stmt;
     QStringList m_names;
-    QHash<QString, int> m_index;
+    QList<bool> m_isList;
+    int m_field[FieldCount];
 };
 
 ExportedReference readReference(const Columns &row, const QString &textsFolder)
 {
     ExportedReference r;
-    for (int i = 0; i < row.names().size(); ++i) {
-        const QString value = row.text(i);
-        r.values << (isListField(row.names().at(i)) ? listLines(value).join(LineBreak)
-                                                    : value.trimmed());
-    }
-    r.rank = row.text(QStringLiteral("Rang")).trimmed();
-    r.year = row.text(QStringLiteral("An")).trimmed();
-    r.volume = row.text(QStringLiteral("Volume")).trimmed();
-    r.number = row.text(QStringLiteral("Numéro")).trimmed();
-    r.month = firstMonthNumber(row.text(QStringLiteral("Mois")));
-    r.firstPage = row.text(QStringLiteral("Page")).trimmed();
+    const QStringList raw = row.read();
+    r.values.reserve(raw.size());
+    for (int i = 0; i < raw.size(); ++i)
+        r.values << (row.isList(i) ? listLines(raw.at(i)).join(LineBreak) : raw.at(i).trimmed());
+    r.rank = row.field(raw, Rang).trimmed();
+    r.year = row.field(raw, An).trimmed();
+    r.volume = row.field(raw, Volume).trimmed();
+    r.number = row.field(raw, Numero).trimmed();
+    r.month = firstMonthNumber(row.field(raw, Mois));
+    r.firstPage = row.field(raw, Page).trimmed();
     if (wholeNumber(r.firstPage))
-        r.lastPage = lastPage(r.firstPage, row.text(QStringLiteral("NombrePages")).trimmed());
-    QStringList title;
-    for (const char *field : {"Titre", "Soustitre"}) {
-        const QString part = row.text(QString::fromUtf8(field)).trimmed();
-        if (!part.isEmpty())
-            title << part;
-    }
-    r.title = title.join(QStringLiteral(" : "));
-    r.summary = row.text(QStringLiteral("Resume")).trimmed();
-    r.authors = listLines(row.text(QStringLiteral("Auteur")));
-    r.keywords = listLines(row.text(QStringLiteral("MotsCles")));
+        r.lastPage = lastPage(r.firstPage, row.field(raw, NombrePages).trimmed());
+    const QString title = row.field(raw, Titre).trimmed();
+    const QString subtitle = row.field(raw, Soustitre).trimmed();
+    r.title = title.isEmpty() || subtitle.isEmpty()
+                  ? QString(title + subtitle)
+                  : QString(title + QStringLiteral(" : ") + subtitle);
+    r.summary = row.field(raw, Resume).trimmed();
+    r.authors = listLines(row.field(raw, Auteur));
+    r.keywords = listLines(row.field(raw, MotsCles));
     // The path the record card would open, named only when the text is really there.
-    const QString fullText = row.text(QStringLiteral("TexteIntegral"));
+    const QString fullText = row.field(raw, TexteIntegral);
     if (!textsFolder.isEmpty() && !fullText.trimmed().isEmpty()) {
         const QString file = HardDiskTextPath(textsFolder, fullText);
         if (QFileInfo(file).isFile())
