@@ -3,19 +3,23 @@
 #include "app/catalogue.h"
 #include "app/runstate.h"
 #include "platform/platform.h"
-#include "record/cardbrowser.h"
 
 #include <QFileInfo>
 #include <QStringList>
+
+#include <memory>
 
 namespace ferlin {
 
 // Everything a run of the program shares: where the base is, the outside services, the run
 // state and the open catalogue.
+class CardBrowser;
+
 struct AppContext {
-    AppContext(QString path, Platform &services) : databasePath(std::move(path)), platform(services)
-    {
-    }
+    AppContext(QString path, Platform &services);
+    ~AppContext();
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
 
     // The folder of the base: the program's own folder, or the user's data folder when the
     // program's folder is read-only (an installed program). The automatic copy of the texts
@@ -31,8 +35,13 @@ struct AppContext {
     Platform &platform;
     RunState state;
     Catalogue catalogue;
-    // What the record card browses.
-    CardBrowser card{catalogue, state};
+
+private:
+    std::unique_ptr<CardBrowser> m_card;
+
+public:
+    // What the record card browses (record/cardbrowser.h).
+    CardBrowser &card;
 };
 
 } // namespace ferlin

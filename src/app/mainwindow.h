@@ -3,6 +3,8 @@
 #include "app/appcontext.h"
 #include "app/countlabels.h"
 #include "app/screenhost.h"
+#include "baskets/basketlist.h"
+#include "record/recordcard.h"
 
 #include <QHash>
 #include <QMainWindow>

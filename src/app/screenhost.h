@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/screenid.h"
+#include "app/screenviews.h"
 
 class QString;
 class QWidget;
@@ -8,10 +9,8 @@ class QWidget;
 namespace ferlin {
 
 struct AppContext;
-class BasketList;
 class ConfigurationPage;
 class CountLabels;
-class RecordCard;
 class StartupListener;
 class TextLocationPage;
 
@@ -34,8 +33,8 @@ public:
     // Whether a screen has been built (loaded) already.
     virtual bool isBuilt(Screen screen) const = 0;
     // The screens others work with, built if needed.
-    virtual RecordCard *card() = 0;
-    virtual BasketList *basketList() = 0;
+    virtual CardView *card() = 0;
+    virtual BasketListView *basketList() = 0;
     virtual ConfigurationPage *configurationPage() = 0;
     virtual TextLocationPage *textLocationPage() = 0;
 

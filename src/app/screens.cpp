@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "app/commandicons.h"
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
 #include "baskets/basketlist.h"
@@ -14,6 +15,7 @@
 #include "output/exportdialog.h"
 #include "output/printscreen.h"
 #include "output/referencecopydialog.h"
+#include "record/cardbrowser.h"
 #include "record/recordcard.h"
 #include "record/textaccess.h"
 #include "search/searchscreen.h"
@@ -34,7 +36,8 @@ AboutBox *aboutBox(MainWindow &window)
     if (!box || box->parentWidget() != &window) {
         // The main window's load sets the version string; a box opened before shows the same.
         const QString &version = window.context().state.versionLabel;
-        box = new AboutBox(version.isEmpty() ? RunState::VersionLabelText : version, &window);
+        box = new AboutBox(version.isEmpty() ? RunState::VersionLabelText : version, programIcon(),
+                           &window);
     }
     return box;
 }

@@ -12,6 +12,7 @@
 #include "db/schema.h"
 #include "platform/busypointer.h"
 #include "platform/messagebox.h"
+#include "record/cardbrowser.h"
 
 #include <QGroupBox>
 

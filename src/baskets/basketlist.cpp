@@ -6,11 +6,12 @@
 #include "app/screenhost.h"
 #include "app/screennumber.h"
 #include "baskets/basketgridmodel.h"
+#include "baskets/basketoperations.h"
 #include "baskets/basketstore.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "record/cardbrowser.h"
 #include "record/moveicons.h"
-#include "record/recordcard.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -149,7 +150,7 @@ void BasketList::setTransferAction(std::function<void()> action)
     m_transfer->setEnabled(bool(m_transferAction));
 }
 
-RecordCard *BasketList::card()
+CardView *BasketList::card()
 {
     return m_window.card();
 }

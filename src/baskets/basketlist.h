@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/screenviews.h"
+
 #include <QWidget>
 
 #include <array>
@@ -15,19 +17,18 @@ namespace ferlin {
 
 class BasketGridModel;
 class ScreenHost;
-class RecordCard;
 struct AppContext;
 
 // The basket list (form F_grille): one basket as a grid of its references, newest first. The
 // grid is filled by walking the record card's own set, so line r is record r of the card.
-class BasketList : public QWidget {
+class BasketList : public QWidget, public BasketListView {
     Q_OBJECT
 public:
     explicit BasketList(ScreenHost &window);
     ~BasketList() override;
 
     // Points the record card at basket n and rebuilds the grid and its labels.
-    void ShowBasketList(int basket);
+    void ShowBasketList(int basket) override;
     // The header and one empty line.
     void ResetBasketGrid();
     // One line per reference of basket n as it stands: the card's set when the card holds it,
@@ -64,7 +65,7 @@ private:
     void showReferences(int basket, bool tellEmpty);
     void emptyShownBasket();
     int selectedBasket() const;
-    RecordCard *card();
+    CardView *card();
 
     ScreenHost &m_window;
     AppContext &m_context;

@@ -1,7 +1,6 @@
 #include "info/aboutbox.h"
 
 #include "app/accessibility.h"
-#include "app/commandicons.h"
 #include "app/screennumber.h"
 
 #include <QGridLayout>
@@ -25,13 +24,14 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
 
 } // namespace
 
-AboutBox::AboutBox(const QString &version, QWidget *parent) : QDialog(parent)
+AboutBox::AboutBox(const QString &version, const QIcon &programIcon, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("Apropos"));
     setWindowTitle(QStringLiteral("A propos de Ferlin"));
 
     auto *icon = namedLabel("picIcon", QString(), this);
-    icon->setPixmap(programIcon().pixmap(64, 64));
+    icon->setPixmap(programIcon.pixmap(64, 64));
     icon->setFixedSize(64, 64);
 
     auto *title = namedLabel("lblTitle", QStringLiteral("Ferlin 4"), this);

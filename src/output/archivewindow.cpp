@@ -13,7 +13,6 @@
 #include "output/rtfreader.h"
 #include "output/rtfwriter.h"
 #include "platform/platformerror.h"
-#include "search/searchscreen.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -8,8 +8,7 @@
 #include "app/screenhost.h"
 #include "db/dberror.h"
 #include "platform/platformerror.h"
-#include "record/recordcard.h"
-#include "search/searchscreen.h"
+#include "record/cardbrowser.h"
 
 #include <QCheckBox>
 #include <QDialog>

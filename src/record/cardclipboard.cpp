@@ -1,6 +1,7 @@
 // The record card's clipboard: the pop-up menu of the clipboard button and the copy of the
 // text selected in the title, subtitle or summary box.
 #include "app/appcontext.h"
+#include "record/cardbrowser.h"
 #include "record/clipboardtext.h"
 #include "record/recordcard.h"
 

@@ -7,6 +7,7 @@
 #include "app/appcontext.h"
 #include "app/countlabels.h"
 #include "app/screenhost.h"
+#include "record/cardbrowser.h"
 #include "record/cardpanels.h"
 #include "record/goto.h"
 #include "record/moveicons.h"

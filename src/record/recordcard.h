@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/screenviews.h"
 #include "app/startuplistener.h"
 #include "baskets/basketoperations.h"
 
@@ -26,7 +27,7 @@ struct AppContext;
 // The record card (form F_formul): one reference at a time, over the whole base (mode 1) or a
 // basket (mode 2), with the rank line, the four moves, the go-to panel, the add panels and the
 // removal from the basket browsed.
-class RecordCard : public QWidget, public StartupListener, public BasketViews {
+class RecordCard : public QWidget, public CardView, public StartupListener, public BasketViews {
     Q_OBJECT
 public:
     // The card is designed on a canvas of 9600 by 8400 twips, scaled to the screen.
@@ -40,13 +41,13 @@ public:
 
     // Mode 1: the whole base from `position`, brought to the front. Mode 2: the basket whose set
     // the caller has loaded, holding `count` references, from `position`.
-    void OpenCard(int mode, int basket, int count, int position);
+    void OpenCard(int mode, int basket, int count, int position) override;
     void UpdateRankLine(int mode, int position, int count);
-    void ShowEmptyBasketCard(int basket);
+    void ShowEmptyBasketCard(int basket) override;
     // Shows the fields of the current row of the card's set (blank when there is none).
     void refresh();
 
-    BasketOperations &basketOperations() { return *m_operations; }
+    BasketOperations &basketOperations() override { return *m_operations; }
     bool summaryIsLarge() const { return m_summaryLarge; }
 
     // Commands that other screens provide: "Retour à la liste", "Texte" and the clipboard.

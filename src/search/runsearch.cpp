@@ -4,6 +4,7 @@
 #include "app/linebreak.h"
 #include "baskets/basketstore.h"
 #include "db/schema.h"
+#include "record/cardbrowser.h"
 #include "search/condition.h"
 #include "search/keysetreader.h"
 

@@ -2,8 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/screenhost.h"
-#include "baskets/basketlist.h"
-#include "record/recordcard.h"
+#include "baskets/basketoperations.h"
 
 namespace ferlin {
 

@@ -5,6 +5,7 @@
 #include "baskets/basketstore.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "record/cardbrowser.h"
 #include "record/recordcard.h"
 #include "search/runsearch.h"
 #include "search/searchviews.h"
@@ -357,8 +358,8 @@ INSTANTIATE_TEST_SUITE_P(
                 f.fakes.messageBox.pushAnswer(MessageAnswer::No);
                 SearchRunner(f.context, SearchViewsOf(f.window)).PlaceReferences({1, 2}, 2, false);
             }}),
-    [](const ::testing::TestParamInfo<ElsewhereCase> &info) {
-        return std::string(info.param.name);
+    [](const ::testing::TestParamInfo<ElsewhereCase> &test) {
+        return std::string(test.param.name);
     });
 
 // Back through the window menu, the list shows basket 1 as it stands, and a click opens the

@@ -4,6 +4,7 @@
 #include "app/appcontext.h"
 #include "baskets/basketoperations.h"
 #include "fakes/fakeplatform.h"
+#include "record/cardbrowser.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

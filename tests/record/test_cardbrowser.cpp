@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "baskets/basketstore.h"
 #include "fakes/fakeplatform.h"
+#include "record/cardbrowser.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include "app/screens.h"
 #include "db/schema.h"
 #include "fakes/fakeplatform.h"
+#include "record/cardbrowser.h"
 #include "record/recordcard.h"
 #include "support/samplebasecopy.h"
 
