@@ -27,4 +27,14 @@ void QtClipboard::setTextAs(const QString &text, const QStringList &mimeTypes)
     clipboard->setMimeData(data); // the clipboard owns it
 }
 
+void QtClipboard::setHtml(const QString &html, const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setHtml(html);
+    data->setText(text);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setMimeData(data); // the clipboard owns it
+}
+
 } // namespace ferlin

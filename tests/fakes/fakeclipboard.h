@@ -20,6 +20,14 @@ public:
             m_data.insert(type, text.toUtf8());
     }
 
+    void setHtml(const QString &html, const QString &text) override
+    {
+        m_history.append(text);
+        m_data.clear();
+        m_data.insert(HtmlMimeType, html.toUtf8());
+        m_data.insert(PlainTextMimeType, text.toUtf8());
+    }
+
     QString text() const { return m_history.isEmpty() ? QString() : m_history.back(); }
     const QStringList &history() const { return m_history; }
     // What the last put holds, by MIME type.
