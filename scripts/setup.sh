@@ -14,7 +14,8 @@ packages=(build-essential cmake pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pybtex
           poppler-utils unrtf xvfb xauth fonts-liberation
           librsvg2-bin desktop-file-utils appstream genisoimage
-          pandoc dpkg-dev file lintian)
+          pandoc citation-style-language-styles citation-style-language-locales
+          dpkg-dev file lintian)
 if [ "$what" = packages ]; then packages+=("${@:2}"); fi
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,8 @@
 #include "import/importreport.h"
 #include "import/publishedbase.h"
 #include "output/basketexport.h"
+#include "output/bibliography.h"
+#include "output/citationstyles.h"
 #include "platform/inisettingsstore.h"
 #include "platform/linuxdrives.h"
 #include "platform/localfilesystem.h"
@@ -20,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
 
@@ -217,6 +220,68 @@ int runExport(const QStringList &values, CommandContext &context)
     return Failed;
 }
 
+int runBibliography(const QStringList &values, CommandContext &context)
+{
+    bool isNumber = false;
+    const int basket = values.at(0).toInt(&isNumber);
+    if (!isNumber || basket < 1 || basket > Schema::BasketCount)
+        return wrongUsage(context.err,
+                          QStringLiteral("PANIER vaut 1, 2 ou 3, pas « %1 ».").arg(values.at(0)));
+    // The type follows the file's extension; a name without one of the four is an HTML page.
+    QString file = values.at(2);
+    const std::optional<BibliographyFormat> named =
+        QFileInfo(file).suffix().isEmpty() ? std::nullopt : bibliographyFormatOfFile(file);
+    const BibliographyFormat format = named.value_or(BibliographyFormat::Html);
+    if (!named)
+        file = withBibliographyExtension(file, format);
+    const QString pandoc = findPandoc();
+    const QStringList folders = citationStyleFolders();
+    if (const QString missing = bibliographyToolsMissing(pandoc, folders); !missing.isEmpty()) {
+        context.err << QStringLiteral("ferlin : ") << missing << u'\n';
+        return Failed;
+    }
+    const std::optional<QString> style = citationStyleFile(values.at(1), folders);
+    if (!style) {
+        context.err << QStringLiteral("ferlin : le style « %1 » n'est pas installé. STYLE est le "
+                                      "nom d'un fichier .csl de « %2 », sans « .csl » : apa, "
+                                      "iso690-author-date-fr...\n")
+                           .arg(values.at(1), QDir::toNativeSeparators(folders.constLast()));
+        return Failed;
+    }
+    if (const std::optional<qint64> holder = BaseLock::holderOf(context.databasePath))
+        context.err << openInWindowText(context.databasePath, *holder)
+                    << QStringLiteral(" : le panier est mis en forme tel qu'elle l'a "
+                                      "enregistré.\n");
+    try {
+        const Settings settings = settingsOf(context);
+        const std::unique_ptr<Database> db = Database::open(context.databasePath);
+        const BasketExport references =
+            ReadBasketForExport(*db, basket, exportTextsFolder(settings));
+        if (references.references.empty()) {
+            context.err << QStringLiteral("ferlin : Le panier n° %1 est vide : il n'y a rien à "
+                                          "mettre en forme.\n")
+                               .arg(basket);
+            return Failed;
+        }
+        BibliographyRequest request;
+        request.styleFile = *style;
+        request.format = format;
+        request.document = true;
+        request.title = QStringLiteral("Bibliographie du panier n° ") + QString::number(basket);
+        const Bibliography done = FormatBibliography(pandoc, references, request);
+        WriteFileAtomically(file, done.output);
+        context.out << bibliographyDoneMessage(done.count, file) << u'\n';
+        return Done;
+    } catch (const DbError &error) {
+        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
+                           .arg(QDir::toNativeSeparators(context.databasePath))
+                    << error.description() << u'\n';
+    } catch (const ExportError &error) {
+        context.err << QStringLiteral("ferlin : ") << error.message() << u'\n';
+    }
+    return Failed;
+}
+
 int showVersion(const QStringList &, CommandContext &context)
 {
     context.out << QStringLiteral("Ferlin %1\n").arg(QStringLiteral(FERLIN_VERSION));
@@ -263,6 +328,16 @@ const std::vector<Command> &commands()
                           "          défaut, celui qu'attendent les tableurs en français) ou\n"
                           "          « , ». Pour le shell, entre apostrophes : --separator ','\n"
                           "          ou --separator=';'.")}}},
+        {{QStringLiteral("--bibliography")},
+         {QStringLiteral("PANIER"), QStringLiteral("STYLE"), QStringLiteral("FICHIER")},
+         QStringLiteral("Met en forme le panier PANIER (1, 2 ou 3) en bibliographie dans le\n"
+                        "      style de citation STYLE (le nom d'un fichier .csl sans « .csl » :\n"
+                        "      apa, iso690-author-date-fr, iso690-numeric-fr, chicago-author-date\n"
+                        "      ...), par pandoc, dans FICHIER : .html, .rtf, .odt ou .docx selon\n"
+                        "      son extension (.html ajouté au nom qui n'en a aucune des quatre) ;\n"
+                        "      termes en français, dans l'ordre du style ; puis s'arrête en\n"
+                        "      disant combien de références ont été mises en forme."),
+         runBibliography},
         {{QStringLiteral("--index-texts")},
          {},
          QStringLiteral("Met à jour l'index des textes intégraux, comme « Mettre à jour\n"

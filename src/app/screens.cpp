@@ -12,6 +12,9 @@
 #include "info/associationscreen.h"
 #include "info/statescreen.h"
 #include "output/archivewindow.h"
+#include "output/basketexport.h"
+#include "output/bibliography.h"
+#include "output/bibliographydialog.h"
 #include "output/exportdialog.h"
 #include "output/printscreen.h"
 #include "output/referencecopydialog.h"
@@ -95,6 +98,50 @@ void installExportTools(MainWindow &window)
         if (!*copyDialog)
             *copyDialog = new ReferenceCopyDialog(window, &window);
         (*copyDialog)->showWithCounts();
+    });
+}
+
+// The "Outils" menu: a basket's bibliography in a citation style, and the card's reference
+// copied in the style chosen last.
+void installBibliographyTools(MainWindow &window)
+{
+    QAction *action = window.toolsMenu()->addAction(QStringLiteral("&Bibliographie d'un panier…"));
+    action->setObjectName(QStringLiteral("Mnu_BibliographiePanier"));
+    // Built on first use, then hidden and shown again: its choices last for the whole run.
+    auto dialog = std::make_shared<QPointer<BibliographyDialog>>();
+    QObject::connect(action, &QAction::triggered, &window, [&window, dialog] {
+        if (!*dialog)
+            *dialog = new BibliographyDialog(window, &window);
+        (*dialog)->showWithCounts();
+    });
+
+    QAction *copy =
+        window.toolsMenu()->addAction(QStringLiteral("Copier la référence dans le st&yle…"));
+    copy->setObjectName(QStringLiteral("Mnu_CopierReferenceStyle"));
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    QObject::connect(copy, &QAction::triggered, &window, [&window] {
+        AppContext &context = window.context();
+        const QString title = QStringLiteral("Copie de la référence");
+        auto tell = [&context, &title](MessageIcon icon, const QString &text) {
+            context.platform.messageBox.show(icon, MessageButtons::Ok, text, title);
+        };
+        const QString pandoc = findPandoc();
+        const QStringList folders = citationStyleFolders();
+        if (const QString missing = bibliographyToolsMissing(pandoc, folders); !missing.isEmpty())
+            return tell(MessageIcon::Exclamation, missing);
+        const QHash<QString, QString> record = context.card.currentValues();
+        if (record.isEmpty())
+            return tell(MessageIcon::Exclamation,
+                        QStringLiteral("La fiche ne montre aucune référence à copier."));
+        try {
+            BusyPointerGuard busy(context.platform.busyPointer);
+            CopyBibliography(FormatRecordInStyle(pandoc, folders, record,
+                                                 exportTextsFolder(context.state.settings),
+                                                 ReadBibliographyChoice(context.platform.settings)),
+                             context.platform.clipboard);
+        } catch (const ExportError &error) {
+            tell(MessageIcon::Critical, error.message());
+        }
     });
 }
 
@@ -227,6 +274,7 @@ void installScreens(MainWindow &window)
     installConfigScreens(window);
     installInfoScreens(window);
     installExportTools(window);
+    installBibliographyTools(window);
     installFullTextSearch(window);
 }
 

@@ -106,20 +106,14 @@ public:
     explicit Columns(sqlite3_stmt *stmt) : m_stmt(stmt)
     {
         const int count = sqlite3_column_count(stmt);
-        m_isList.resize(count);
-        for (int i = 0; i < count; ++i) {
-            const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
-            m_names << name;
-            m_isList[i] = isListField(name);
-        }
-        for (int f = 0; f < FieldCount; ++f) {
-            const QString wanted = QString::fromUtf8(FieldNames[f]);
-            m_field[f] = -1;
-            for (int i = 0; i < count && m_field[f] < 0; ++i)
-                if (m_names.at(i).compare(wanted, Qt::CaseInsensitive) == 0)
-                    m_field[f] = i;
-        }
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+        findFields(names);
     }
+    // The columns of a record given by its fields' names, without a statement to read.
+    explicit Columns(const QStringList &names) : m_stmt(nullptr) { findFields(names); }
+
     const QStringList &names() const { return m_names; }
     bool isList(int i) const { return m_isList.at(i); }
     // The current row's values as text, an empty field as empty text.
@@ -136,20 +130,36 @@ public:
     // A field of values read, empty text when the basket has no such column.
     QString field(const QStringList &values, Field f) const
     {
-        return m_field[f] < 0 ? QString() : values.at(m_field[f]);
+        return m_field[f] < 0 ? QString() : values.value(m_field[f]);
     }
 
 private:
+    void findFields(const QStringList &names)
+    {
+        m_names = names;
+        const qsizetype count = names.size();
+        m_isList.resize(count);
+        for (qsizetype i = 0; i < count; ++i)
+            m_isList[i] = isListField(names.at(i));
+        for (int f = 0; f < FieldCount; ++f) {
+            const QString wanted = QString::fromUtf8(FieldNames[f]);
+            m_field[f] = -1;
+            for (int i = 0; i < count && m_field[f] < 0; ++i)
+                if (m_names.at(i).compare(wanted, Qt::CaseInsensitive) == 0)
+                    m_field[f] = i;
+        }
+    }
+
     sqlite3_stmt *m_stmt;
     QStringList m_names;
     QList<bool> m_isList;
     int m_field[FieldCount];
 };
 
-ExportedReference readReference(const Columns &row, const QString &textsFolder)
+ExportedReference readReference(const Columns &row, const QStringList &raw,
+                                const QString &textsFolder)
 {
     ExportedReference r;
-    const QStringList raw = row.read();
     r.values.reserve(raw.size());
     for (int i = 0; i < raw.size(); ++i)
         r.values << (row.isList(i) ? listLines(raw.at(i)).join(LineBreak) : raw.at(i).trimmed());
@@ -275,7 +285,7 @@ QString exportTextsFolder(const Settings &settings)
     return settings.textsOnHardDisk ? settings.hardDiskFolder : QString();
 }
 
-BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder)
+BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder, int limit)
 {
     BasketExport result;
     // The basket list's own statement and order. One statement reads every row from one
@@ -283,11 +293,21 @@ BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsF
     StatementPtr stmt = db.prepare(translateJetSql(BasketPrintSource(basket)));
     const Columns row(stmt.get());
     result.fields = row.names();
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        result.references.push_back(readReference(row, textsFolder));
-    if (rc != SQLITE_DONE)
+    int rc = SQLITE_DONE;
+    while ((limit < 0 || int(result.references.size()) < limit) &&
+           (rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        result.references.push_back(readReference(row, row.read(), textsFolder));
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         db.fail(rc);
+    return result;
+}
+
+BasketExport ExportOfRecord(const QStringList &fields, const QStringList &values,
+                            const QString &textsFolder)
+{
+    BasketExport result;
+    result.fields = fields;
+    result.references.push_back(readReference(Columns(fields), values, textsFolder));
     return result;
 }
 

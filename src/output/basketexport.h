@@ -83,8 +83,14 @@ struct BasketExport {
 // read from the discs (an export then names no PDF).
 QString exportTextsFolder(const Settings &settings);
 
-// Reads basket n in the basket list's order, in one pass. Throws DbError.
-BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder);
+// Reads basket n in the basket list's order, in one pass; only its first `limit` references
+// when `limit` is not negative. Throws DbError.
+BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsFolder,
+                                 int limit = -1);
+// One record as an export of one reference: its fields' names and their values in the same
+// order (the record card's current reference, Schema::referenceFields()).
+BasketExport ExportOfRecord(const QStringList &fields, const QStringList &values,
+                            const QString &textsFolder);
 
 // The bytes of the file in a format.
 QByteArray FormatExport(ExportFormat format, const BasketExport &basket,
