@@ -17,15 +17,35 @@ ReaderLimits pdfReaderLimits()
 
 ChildPdfReader::ChildPdfReader(ReaderLimits limits) : m_child(limits) {}
 
-PdfText ChildPdfReader::read(const QString &path)
+void ChildPdfReader::ask(const QString &path)
+{
+    m_child.send(path);
+    m_asked.push_back(path);
+}
+
+void ChildPdfReader::stop()
+{
+    m_child.stop();
+    m_asked.clear();
+}
+
+PdfText ChildPdfReader::read(const QString &path, const QString &next)
 {
     PdfText text;
-    if (!m_child.isRunning() && !m_child.start({QStringLiteral("--pdf")})) {
-        text.status = PdfText::Status::ReaderMissing;
-        return text;
+    if (m_asked.empty() || m_asked.front() != path) {
+        // Not asked for ahead: the answers waiting are of no use.
+        if (!m_asked.empty())
+            stop();
+        if (!m_child.isRunning() && !m_child.start({QStringLiteral("--pdf")})) {
+            text.status = PdfText::Status::ReaderMissing;
+            return text;
+        }
+        ask(path);
     }
-    m_child.send(path);
+    if (!next.isEmpty())
+        ask(next);
     const std::optional<QByteArray> frame = m_child.nextFrame();
+    m_asked.pop_front();
     if (!frame) {
         switch (m_child.failure()) {
         case ReaderFailure::Stalled:
@@ -43,7 +63,7 @@ PdfText ChildPdfReader::read(const QString &path)
         default:
             text.status = PdfText::Status::Crashed;
         }
-        m_child.stop();
+        stop();
         return text;
     }
     QDataStream in(*frame);

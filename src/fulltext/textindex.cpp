@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <optional>
+
 #include <sqlite3.h>
 
 namespace ferlin {
@@ -73,16 +75,58 @@ void TextIndex::createSchema()
                        {});
 }
 
+// A statement prepared once, reset at the end of its use: a read left open would hold a read
+// transaction, which keeps the write-ahead log from being folded back into the file.
+class TextIndex::Use {
+public:
+    Use(TextIndex &index, Statement which) : m_stmt(index.statement(which)) {}
+    ~Use() { sqlite3_reset(m_stmt); }
+    Use(const Use &) = delete;
+    Use &operator=(const Use &) = delete;
+    sqlite3_stmt *get() const { return m_stmt; }
+
+private:
+    sqlite3_stmt *m_stmt;
+};
+
+sqlite3_stmt *TextIndex::statement(Statement which)
+{
+    static const char *const sql[StatementCount] = {
+        "SELECT size = ? AND modified = ? FROM texts WHERE rang = ?",
+        "SELECT cause FROM failures WHERE rang = ? AND size = ? AND modified = ?",
+        "SELECT 1 FROM texts WHERE rang = ?",
+        "DELETE FROM pages WHERE rowid BETWEEN ? AND ?",
+        "INSERT INTO pages (rowid, body, rang, page) VALUES (?, ?, ?, ?)",
+        "INSERT OR REPLACE INTO texts (rang, file, size, modified, pages) VALUES (?, ?, ?, ?, ?)",
+        "DELETE FROM failures WHERE rang = ?",
+        "INSERT OR REPLACE INTO failures (rang, file, size, modified, cause) VALUES (?, ?, ?, ?, "
+        "?)",
+    };
+    StatementPtr &stmt = m_statements[which];
+    if (!stmt)
+        stmt = m_db->prepare(QString::fromLatin1(sql[which]));
+    return stmt.get();
+}
+
+void TextIndex::run(Statement which, const QVariantList &values)
+{
+    const Use use(*this, which);
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(use.get(), i + 1, values.at(i));
+    const int rc = sqlite3_step(use.get());
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        m_db->fail(rc);
+}
+
 bool TextIndex::isCurrent(int rang, const FileStamp &stamp)
 {
-    StatementPtr stmt =
-        m_db->prepare(QStringLiteral("SELECT size = ? AND modified = ? FROM texts WHERE rang = ?"));
-    bindValue(stmt.get(), 1, stamp.size);
-    bindValue(stmt.get(), 2, stamp.modified);
-    bindValue(stmt.get(), 3, rang);
-    const int rc = sqlite3_step(stmt.get());
+    const Use use(*this, IsCurrent);
+    bindValue(use.get(), 1, stamp.size);
+    bindValue(use.get(), 2, stamp.modified);
+    bindValue(use.get(), 3, rang);
+    const int rc = sqlite3_step(use.get());
     if (rc == SQLITE_ROW)
-        return sqlite3_column_int(stmt.get(), 0) == 1;
+        return sqlite3_column_int(use.get(), 0) == 1;
     if (rc != SQLITE_DONE)
         m_db->fail(rc);
     return false;
@@ -92,46 +136,67 @@ void TextIndex::storeText(int rang, const QString &file, const FileStamp &stamp,
                           const QStringList &pages)
 {
     const int count = int(std::min<qsizetype>(pages.size(), MaxPages));
-    Transaction transaction(*m_db);
-    m_db->executeBound(QStringLiteral("DELETE FROM pages WHERE rowid BETWEEN ? AND ?"),
-                       {rowOf(rang, 0), rowOf(rang, MaxPages)});
-    StatementPtr insert = m_db->prepare(
-        QStringLiteral("INSERT INTO pages (rowid, body, rang, page) VALUES (?, ?, ?, ?)"));
-    for (int page = 1; page <= count; ++page) {
-        bindValue(insert.get(), 1, rowOf(rang, page));
-        bindValue(insert.get(), 2, pages.at(page - 1));
-        bindValue(insert.get(), 3, rang);
-        bindValue(insert.get(), 4, page);
-        const int rc = sqlite3_step(insert.get());
-        if (rc != SQLITE_DONE)
+    std::optional<Transaction> transaction;
+    if (sqlite3_get_autocommit(m_db->handle()))
+        transaction.emplace(*m_db);
+    // A text's pages exist only with its row in `texts`. A new text has none to delete, and a
+    // delete from the FTS5 table costs about as much as storing a short text, even when it
+    // finds nothing.
+    bool indexedBefore = false;
+    {
+        const Use use(*this, HasText);
+        bindValue(use.get(), 1, rang);
+        const int rc = sqlite3_step(use.get());
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             m_db->fail(rc);
-        sqlite3_reset(insert.get());
+        indexedBefore = rc == SQLITE_ROW;
     }
-    m_db->executeBound(QStringLiteral("INSERT OR REPLACE INTO texts (rang, file, size, modified, "
-                                      "pages) VALUES (?, ?, ?, ?, ?)"),
-                       {rang, file, stamp.size, stamp.modified, count});
-    m_db->executeBound(QStringLiteral("DELETE FROM failures WHERE rang = ?"), {rang});
-    transaction.commit();
+    if (indexedBefore)
+        run(DeletePages, {rowOf(rang, 0), rowOf(rang, MaxPages)});
+    {
+        const Use insert(*this, InsertPage);
+        for (int page = 1; page <= count; ++page) {
+            bindValue(insert.get(), 1, rowOf(rang, page));
+            bindValue(insert.get(), 2, pages.at(page - 1));
+            bindValue(insert.get(), 3, rang);
+            bindValue(insert.get(), 4, page);
+            const int rc = sqlite3_step(insert.get());
+            if (rc != SQLITE_DONE)
+                m_db->fail(rc);
+            sqlite3_reset(insert.get());
+        }
+    }
+    run(InsertText, {rang, file, stamp.size, stamp.modified, count});
+    run(DeleteFailure, {rang});
+    if (transaction)
+        transaction->commit();
+}
+
+void TextIndex::beginBatch()
+{
+    m_db->beginTransaction();
+}
+
+void TextIndex::commitBatch()
+{
+    m_db->commit();
 }
 
 void TextIndex::recordFailure(int rang, const QString &file, const FileStamp &stamp,
                               const QString &cause)
 {
-    m_db->executeBound(QStringLiteral("INSERT OR REPLACE INTO failures (rang, file, size, "
-                                      "modified, cause) VALUES (?, ?, ?, ?, ?)"),
-                       {rang, file, stamp.size, stamp.modified, cause});
+    run(RecordFailure, {rang, file, stamp.size, stamp.modified, cause});
 }
 
 QString TextIndex::failureOf(int rang, const FileStamp &stamp)
 {
-    StatementPtr stmt = m_db->prepare(
-        QStringLiteral("SELECT cause FROM failures WHERE rang = ? AND size = ? AND modified = ?"));
-    bindValue(stmt.get(), 1, rang);
-    bindValue(stmt.get(), 2, stamp.size);
-    bindValue(stmt.get(), 3, stamp.modified);
-    const int rc = sqlite3_step(stmt.get());
+    const Use use(*this, FailureOf);
+    bindValue(use.get(), 1, rang);
+    bindValue(use.get(), 2, stamp.size);
+    bindValue(use.get(), 3, stamp.modified);
+    const int rc = sqlite3_step(use.get());
     if (rc == SQLITE_ROW)
-        return columnValue(stmt.get(), 0).toString();
+        return columnValue(use.get(), 0).toString();
     if (rc != SQLITE_DONE)
         m_db->fail(rc);
     return {};

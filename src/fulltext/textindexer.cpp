@@ -7,12 +7,15 @@
 #include "platform/storedpath.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
 
+#include <chrono>
 #include <condition_variable>
-#include <deque>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -56,6 +59,13 @@ void TextIndexer::cancel()
 
 namespace {
 
+// The texts stored (or failures recorded) in one transaction: storing each text in its own
+// costs the index two and a half times as long (FTS5 writes out the terms it holds at each
+// commit), and a kill loses at most these, never the index.
+constexpr int BatchWrites = 256;
+// How often the progress is told.
+constexpr qint64 ProgressMs = 50;
+
 // A text to read, once its file is known to be there and not indexed as it is.
 struct Job {
     size_t text = 0; // its place in the texts given
@@ -64,16 +74,40 @@ struct Job {
     TextIndex::FileStamp stamp;
 };
 
-// The readers' results, handed to the one writer in the order they come.
+// The jobs shared out between the readers, and their texts handed to the one writer in the
+// order of the jobs, whatever order they are read in: the index is written in the same order
+// by one reader or by several. A reader takes no job more than Window jobs ahead of the one the
+// writer waits for, so that a file slow to read holds back a bounded number of texts.
 class Results {
 public:
+    static constexpr size_t Window = 256;
+
+    Results(size_t jobs, std::function<bool()> stopped)
+        : m_jobs(jobs), m_stopped(std::move(stopped))
+    {
+    }
+
+    // The next job to read; nothing when every job is taken or the readers stop. Without
+    // `wait`, nothing also when the readers are Window jobs ahead.
+    std::optional<size_t> take(bool wait)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (m_taken < m_jobs && m_taken >= m_written + Window) {
+            if (!wait || m_stopped())
+                return std::nullopt;
+            m_changed.wait_for(lock, std::chrono::milliseconds(50));
+        }
+        if (m_taken == m_jobs || m_stopped())
+            return std::nullopt;
+        return m_taken++;
+    }
     void push(size_t job, PdfText text)
     {
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
-            m_ready.emplace_back(job, std::move(text));
+            m_ready.emplace(job, std::move(text));
         }
-        m_changed.notify_one();
+        m_changed.notify_all();
     }
     void readerDone()
     {
@@ -81,24 +115,33 @@ public:
             const std::lock_guard<std::mutex> lock(m_mutex);
             ++m_readersDone;
         }
-        m_changed.notify_one();
+        m_changed.notify_all();
     }
-    // The next result, or nothing once every reader is done and everything taken.
+    // The text of the next job in order, or nothing once every reader is done without it.
     std::optional<std::pair<size_t, PdfText>> next(int readers)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [&] { return !m_ready.empty() || m_readersDone == readers; });
-        if (m_ready.empty())
+        const auto ready = [&] { return m_ready.count(m_written) > 0; };
+        m_changed.wait(lock, [&] { return ready() || m_readersDone == readers; });
+        if (!ready())
             return std::nullopt;
-        auto result = std::move(m_ready.front());
-        m_ready.pop_front();
+        const auto found = m_ready.find(m_written);
+        std::pair<size_t, PdfText> result(found->first, std::move(found->second));
+        m_ready.erase(found);
+        ++m_written;
+        lock.unlock();
+        m_changed.notify_all();
         return result;
     }
 
 private:
+    const size_t m_jobs;
+    const std::function<bool()> m_stopped;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::pair<size_t, PdfText>> m_ready;
+    std::map<size_t, PdfText> m_ready;
+    size_t m_taken = 0;   // jobs given to the readers
+    size_t m_written = 0; // jobs handed to the writer
     int m_readersDone = 0;
 };
 
@@ -152,21 +195,32 @@ void TextIndexer::run(const std::vector<TextToIndex> &texts)
             }
             jobs.push_back({i, text.rang, file, stamp});
         }
+        // Written in the order of their rows (Rang, then the page): FTS5 adds a row of a higher
+        // number to the terms it holds, but writes them all out before a lower one, which
+        // doubles the time and the size of the index written.
+        std::stable_sort(jobs.begin(), jobs.end(),
+                         [](const Job &a, const Job &b) { return a.rang < b.rang; });
 
-        // The readers take the files in turn, each through its own child; this thread alone
-        // writes the index.
-        Results results;
-        std::atomic<size_t> nextJob{0};
+        // The readers take the files in turn, each through its own child, asking for the next
+        // file while the last one's text is handed over; this thread alone writes the index.
         std::atomic<bool> stopReaders{false};
         const auto stopped = [this, &stopReaders] { return m_cancel || stopReaders; };
+        Results results(jobs.size(), stopped);
         const auto read = [&] {
             ChildPdfReader reader(m_limits);
             reader.setIdle([&stopped] { return !stopped(); });
-            for (size_t job = nextJob++; job < jobs.size() && !stopped(); job = nextJob++)
-                results.push(job, reader.read(jobs[job].file));
+            std::optional<size_t> job = results.take(true);
+            while (job && !stopped()) {
+                const std::optional<size_t> ahead = results.take(false);
+                PdfText text = reader.read(jobs[*job].file, ahead ? jobs[*ahead].file : QString());
+                for (QString &page : text.pages)
+                    page = expandLigatures(std::move(page));
+                results.push(*job, std::move(text));
+                job = ahead ? ahead : results.take(true);
+            }
             results.readerDone();
         };
-        const int readers = int(std::min<size_t>(ReaderCount, jobs.size()));
+        const int readers = int(std::min<size_t>(size_t(m_readerCount), jobs.size()));
         std::vector<std::thread> threads;
         for (int i = 0; i < readers; ++i)
             threads.emplace_back(read);
@@ -178,6 +232,20 @@ void TextIndexer::run(const std::vector<TextToIndex> &texts)
         });
         if (!jobs.empty())
             Q_EMIT progress(done, total, jobs.front().file);
+        // Written by batches of a fixed number of writes, so that the index's file is the same
+        // whichever reader was quicker.
+        int inBatch = 0;
+        const auto write = [&](const auto &store) {
+            if (inBatch == 0)
+                index.beginBatch();
+            store();
+            if (++inBatch == BatchWrites) {
+                index.commitBatch();
+                inBatch = 0;
+            }
+        };
+        QElapsedTimer sinceTold;
+        sinceTold.start();
         while (const auto result = results.next(readers)) {
             if (m_cancel)
                 break;
@@ -185,20 +253,24 @@ void TextIndexer::run(const std::vector<TextToIndex> &texts)
             const PdfText &pdf = result->second;
             ++done;
             if (pdf.status == PdfText::Status::Read) {
-                QStringList pages;
-                for (const QString &page : pdf.pages)
-                    pages << expandLigatures(page);
-                index.storeText(job.rang, job.file, job.stamp, pages);
+                write([&] { index.storeText(job.rang, job.file, job.stamp, pdf.pages); });
                 ++report.indexed;
             } else if (pdf.status != PdfText::Status::Cancelled) {
                 const QString cause = pdfProblem(pdf.status);
                 problems.emplace_back(job.text, job.file + QStringLiteral(" : ") + cause);
                 if (isLasting(pdf.status))
-                    index.recordFailure(job.rang, job.file, job.stamp, cause);
+                    write([&] { index.recordFailure(job.rang, job.file, job.stamp, cause); });
             }
-            const size_t following = std::min(nextJob.load(), jobs.size() - 1);
-            Q_EMIT progress(done, total, jobs[following].file);
+            // Told a few times a second: a screen told of each file would spend a processor
+            // showing them.
+            if (sinceTold.elapsed() >= ProgressMs) {
+                sinceTold.restart();
+                const size_t following = std::min(result->first + 1, jobs.size() - 1);
+                Q_EMIT progress(done, total, jobs[following].file);
+            }
         }
+        if (inBatch > 0)
+            index.commitBatch();
         report.cancelled = m_cancel;
         if (!report.cancelled)
             Q_EMIT progress(total, total, QString());

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -25,12 +26,14 @@ struct IndexingReport {
 };
 
 // Builds the text index in a worker thread: the texts read by two reader children (both
-// processors; Poppler never runs in the program's process), each stored in its own transaction
-// by the worker alone, a file already indexed with the same size and time skipped, an
-// unreadable or damaged one listed in the report and passed over. A file that was damaged or
-// stopped its reader is remembered in the index with its cause and not read again until it
-// changes. The worker has its own connection to the index; progress and the end are signalled
-// (queued to the receivers' thread). Cancelling stops the readers within a tenth of a second.
+// processors; Poppler never runs in the program's process), stored by the worker alone in the
+// order of their Rang, whichever child reads faster (so the index is the same with one reader
+// or two), by transactions of several whole texts; a file already indexed with the same
+// size and time skipped, an unreadable or damaged one listed in the report and passed over. A
+// file that was damaged or stopped its reader is remembered in the index with its cause and not
+// read again until it changes. The worker has its own connection to the index; progress and the
+// end are signalled (queued to the receivers' thread). Cancelling stops the readers within a
+// tenth of a second.
 class TextIndexer : public QObject {
     Q_OBJECT
 public:
@@ -46,9 +49,12 @@ public:
     void cancel();
     // What reading one file may take (the default: 20 s).
     void setReaderLimits(const ReaderLimits &limits) { m_limits = limits; }
+    // How many reader children read at once (the default: ReaderCount), for the next run.
+    void setReaderCount(int count) { m_readerCount = std::max(1, count); }
 
 Q_SIGNALS:
-    // Before each file: how many are done out of how many, and the file being read.
+    // At the start, then about twenty times a second: how many are done out of how many, and
+    // the file being read; at the end, (total, total, empty).
     void progress(int done, int total, const QString &file);
     void ended(const ferlin::IndexingReport &report);
 
@@ -57,6 +63,7 @@ private:
 
     QString m_indexPath;
     ReaderLimits m_limits = pdfReaderLimits();
+    int m_readerCount = ReaderCount;
     std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_running{false};

@@ -1,4 +1,5 @@
 // The text index: the query syntax, indexing generated PDFs in the worker thread, finding them.
+#include "fulltext/childpdfreader.h"
 #include "fulltext/fulltextquery.h"
 #include "fulltext/textindex.h"
 #include "fulltext/textindexer.h"
@@ -14,6 +15,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -242,6 +246,97 @@ TEST(TextIndexer, CancellingStopsTheRunAtOnce)
                                            QStringLiteral(" : fichier introuvable")});
 }
 
+// Every row of every table of an index file, FTS5's own tables included (their segments
+// depend on the order the pages were written in), as text.
+static QStringList indexRows(const QString &path)
+{
+    auto db = Database::open(path);
+    StatementPtr tables = db->prepare(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    QStringList names;
+    while (sqlite3_step(tables.get()) == SQLITE_ROW)
+        names << columnValue(tables.get(), 0).toString();
+    QStringList rows;
+    for (const QString &name : names) {
+        StatementPtr stmt = db->prepare(QStringLiteral("SELECT * FROM \"%1\"").arg(name));
+        while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+            QStringList values{name};
+            for (int i = 0; i < sqlite3_column_count(stmt.get()); ++i) {
+                const QVariant value = columnValue(stmt.get(), i);
+                values << (value.typeId() == QMetaType::QByteArray
+                               ? QString::fromLatin1(value.toByteArray().toHex())
+                               : value.toString());
+            }
+            rows << values.join(u'|');
+        }
+    }
+    return rows;
+}
+
+// The readers' texts reach the writer in whatever order they are read; the index is written as
+// one reader writes it, row for row, FTS5's segments included.
+TEST(TextIndexer, TwoReadersWriteTheIndexThatOneWrites)
+{
+    TextFolder folder;
+    folder.texts.clear();
+    // Given from the highest Rang down, of one to four pages, every seventh file damaged.
+    for (int rang = 90; rang >= 1; --rang) {
+        const QString name = QStringLiteral("t%1.pdf").arg(rang);
+        if (rang % 7 == 0) {
+            folder.write(name, "%PDF-1.4\nrien\n");
+        } else {
+            std::vector<sample::PdfPage> pages;
+            for (int page = 0; page <= rang % 4; ++page)
+                pages.push_back(TextFolder::page(
+                    QString(), QStringLiteral("Texte %1, page %2 : lentille n° %3, œil.")
+                                   .arg(rang)
+                                   .arg(page + 1)
+                                   .arg(rang * 31 % 97)));
+            folder.write(name, sample::pdfDocument(pages));
+        }
+        folder.texts.push_back({rang, folder.dir.path(), u'\\' + name});
+    }
+    const auto indexWith = [&folder](int readers, const QString &index) {
+        TextIndexer indexer(index);
+        indexer.setReaderCount(readers);
+        QSignalSpy ended(&indexer, &TextIndexer::ended);
+        indexer.start(folder.texts);
+        EXPECT_TRUE(ended.wait(30000));
+        return ended.value(0).value(0).value<IndexingReport>();
+    };
+    const QString one = folder.dir.filePath(QStringLiteral("one.sqlite"));
+    const QString two = folder.dir.filePath(QStringLiteral("two.sqlite"));
+    const IndexingReport byOne = indexWith(1, one);
+    const IndexingReport byTwo = indexWith(2, two);
+    EXPECT_EQ(byOne.indexed, 78);
+    EXPECT_EQ(byTwo.indexed, byOne.indexed);
+    EXPECT_EQ(byTwo.problems, byOne.problems);
+    const QStringList rows = indexRows(one);
+    EXPECT_GT(rows.size(), 200);
+    EXPECT_EQ(indexRows(two), rows);
+}
+
+// A file asked for ahead is read even when the one before it stops its child.
+TEST(ChildPdfReader, AFileAskedAheadIsReadAfterTheChildBeforeItIsStopped)
+{
+    TextFolder folder;
+    // A named pipe that nobody writes: opening it hangs the child.
+    const QString stuck = folder.dir.filePath(QStringLiteral("stuck.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(stuck).constData(), 0600), 0);
+    ReaderLimits limits = pdfReaderLimits();
+    limits.stallMs = limits.answerMs = 1000;
+    ChildPdfReader reader(limits);
+    const QString next = folder.dir.filePath(QStringLiteral("a2.pdf"));
+    EXPECT_EQ(reader.read(stuck, next).status, PdfText::Status::Stalled);
+    const PdfText text = reader.read(next);
+    EXPECT_EQ(text.status, PdfText::Status::Read);
+    ASSERT_EQ(text.pages.size(), 1);
+    EXPECT_TRUE(text.pages.front().contains(QStringLiteral("Le miroir plan")));
+    // And a file asked for ahead that is not read next is not taken for the next one's text.
+    reader.read(folder.dir.filePath(QStringLiteral("a1.pdf")), next);
+    EXPECT_EQ(reader.read(folder.dir.filePath(QStringLiteral("a1.pdf"))).pages.size(), 3);
+}
+
 static QString hostilePdf(const char *name)
 {
     return QStringLiteral(FERLIN_HOSTILE_TESTDATA "/") + QString::fromLatin1(name);
@@ -325,6 +420,34 @@ TEST(TextIndexer, StoppingEndsAReaderStuckInAFile)
                                        .toMSecsSinceEpoch()})
                     .isEmpty())
         << "a stopped file is no damaged file";
+}
+
+// Stopped while a file hangs its reader, the texts already read stay indexed, as the report
+// says.
+TEST(TextIndexer, StoppingKeepsTheTextsReadBeforeTheStop)
+{
+    if (!QFile::exists(hostilePdf("xobject-billion-laughs.pdf")))
+        GTEST_SKIP() << "no hostile test files";
+    TextFolder folder;
+    ASSERT_TRUE(QFile::copy(hostilePdf("xobject-billion-laughs.pdf"),
+                            folder.dir.filePath(QStringLiteral("x.pdf"))));
+    folder.texts = {{1, folder.dir.path(), QStringLiteral("\\a1.pdf")},
+                    {2, folder.dir.path(), QStringLiteral("\\a2.pdf")},
+                    {3, folder.dir.path(), QStringLiteral("\\x.pdf")}};
+    TextIndexer indexer(folder.index);
+    indexer.setReaderCount(1);
+    ReaderLimits patient = pdfReaderLimits();
+    patient.stallMs = patient.answerMs = 120000;
+    indexer.setReaderLimits(patient);
+    QSignalSpy ended(&indexer, &TextIndexer::ended);
+    indexer.start(folder.texts);
+    QTest::qWait(1500);
+    indexer.cancel();
+    ASSERT_TRUE(ended.wait(5000));
+    const auto report = ended.value(0).value(0).value<IndexingReport>();
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.indexed, 2);
+    EXPECT_EQ(TextIndex(folder.index).textCount(), 2);
 }
 
 TEST(TextSearch, ANewQueryStopsTheRunningOneAndOnlyTheLastIsTold)
