@@ -2,18 +2,18 @@
 // Format into a file, at 6,773 and 135,460 references. Goals: built within 1 s and written within
 // 300 ms at 6,773; built within 2 s and 250 MB of peak memory (the process's high-water mark) at
 // 135,460. Usage: bench_archive [--size N | --base FILE]
-#include "app/runstate.h"
 #include "benchsupport.h"
 #include "bothsizes.h"
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
-#include "output/archivebuilder.h"
-#include "output/archivefile.h"
-#include "output/rtfwriter.h"
-#include "platform/busypointer.h"
-#include "platform/messagebox.h"
+#include "core/context/runstate.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/output/archivebuilder.h"
+#include "core/output/archivefile.h"
+#include "core/output/rtfwriter.h"
+#include "core/platform/busypointer.h"
+#include "core/platform/messagebox.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

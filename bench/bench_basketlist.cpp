@@ -1,9 +1,9 @@
 // Listing a basket that holds the whole base, the list painted on the shown window, at 6,773
 // and 135,460 references. Goals: within 150 ms and 300 ms.
 // Usage: bench_basketlist [--size N | --base FILE]
-#include "baskets/basketlist.h"
 #include "benchsupport.h"
 #include "bothsizes.h"
+#include "gui/baskets/basketlist.h"
 #include "paintcounter.h"
 
 #include <QAbstractItemView>

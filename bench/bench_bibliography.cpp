@@ -5,9 +5,9 @@
 // installed styles read within 500 ms.
 // Run: build/bin/bench_bibliography [--base FILE]
 #include "bothsizes.h"
-#include "output/basketexport.h"
-#include "output/bibliography.h"
-#include "output/citationstyles.h"
+#include "core/output/basketexport.h"
+#include "core/output/bibliography.h"
+#include "core/output/citationstyles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

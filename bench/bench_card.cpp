@@ -5,8 +5,8 @@
 // Offscreen otherwise. Usage: bench_card [--size N | --base FILE]
 #include "benchsupport.h"
 #include "bothsizes.h"
+#include "gui/record/recordcard.h"
 #include "paintcounter.h"
-#include "record/recordcard.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // Speed of opening the catalogue (pick lists, state bands, counts) and of a keyword search,
 // on the sample base and on a base twenty times larger, and the dialect's LIKE against
 // SQLite's own.
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/jetdialect.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/jetdialect.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
 #include "samplebase.h"
 
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 // Run: build/bin/bench_export [--size N | --base FILE | FILE]
 #include "benchsupport.h"
 #include "bothsizes.h"
-#include "db/database.h"
-#include "output/basketexport.h"
+#include "core/db/database.h"
+#include "core/output/basketexport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,12 +11,12 @@
 //   taskset -c 0 build/bin/bench_fulltext (one core: the floor is then one core's too)
 #include "benchsupport.h"
 #include "catalogue.h"
-#include "fulltext/fulltextquery.h"
-#include "fulltext/fulltextresults.h"
-#include "fulltext/fulltextscreen.h"
-#include "fulltext/textindex.h"
-#include "fulltext/textindexer.h"
-#include "platform/storedpath.h"
+#include "core/fulltext/fulltextquery.h"
+#include "core/fulltext/fulltextresults.h"
+#include "core/fulltext/textindex.h"
+#include "core/fulltext/textindexer.h"
+#include "core/platform/storedpath.h"
+#include "gui/fulltext/fulltextscreen.h"
 #include "sampleindex.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // published file would give its tables, converted into a new base (written beside, checked,
 // put in place). Goals: 6,773 references with their lookup tables within 2 s, 135,460 within
 // 20 s. Run: build/bin/bench_import [RUNS]   (the bases are generated first, not timed)
-#include "db/database.h"
-#include "import/importcatalogue.h"
+#include "core/db/database.h"
+#include "core/import/importcatalogue.h"
 #include "replaysource.h"
 #include "samplebase.h"
 

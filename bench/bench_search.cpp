@@ -6,13 +6,13 @@
 // - a search placing the whole base into an empty basket, from the press of "Recherche" to the
 //   basket list painted on the shown window; goals 500 ms at 6,773 and 1 s at 135,460.
 // Usage: bench_search [--size N | --base FILE]
-#include "baskets/basketlist.h"
 #include "benchsupport.h"
 #include "bothsizes.h"
+#include "core/search/condition.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/record/recordcard.h"
+#include "gui/search/searchscreen.h"
 #include "paintcounter.h"
-#include "record/recordcard.h"
-#include "search/condition.h"
-#include "search/searchscreen.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,15 +1,15 @@
 // Start-up time: "ferlin" starts the program's main window on the base given and ends as soon
 // as "Ferlin est ouvert !" has been painted. bench/startup.sh runs it in turn with bare_window,
 // a separate bare Qt program that ends once its one label has been painted.
-#include "app/appcontext.h"
 #include "app/application.h"
 #include "app/introscreen.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
 #include "benchsupport.h"
+#include "core/context/appcontext.h"
+#include "core/platform/inisettingsstore.h"
+#include "gui/platform/linuxplatform.h"
 #include "paintcounter.h"
-#include "platform/inisettingsstore.h"
-#include "platform/linuxplatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

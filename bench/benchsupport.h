@@ -2,12 +2,12 @@
 
 // What the benchmarks share: a copy of the sample base and a configured program's settings.
 
-#include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
-#include "app/settings.h"
-#include "platform/linuxplatform.h"
-#include "platform/settingsstore.h"
+#include "core/context/appcontext.h"
+#include "core/context/settings.h"
+#include "core/platform/settingsstore.h"
+#include "gui/platform/linuxplatform.h"
 
 #include <QCoreApplication>
 #include <QFile>

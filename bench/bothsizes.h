@@ -6,7 +6,7 @@
 
 #include "samplebase.h"
 
-#include "db/database.h"
+#include "core/db/database.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 //   make_sample_base [--seed N] [--size N] [--out FOLDER] [--no-texts]
 #include "samplebase.h"
 
-#include "db/dberror.h"
+#include "core/db/dberror.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "replaysource.h"
 
-#include "db/database.h"
+#include "core/db/database.h"
 
 #include <QDir>
 #include <QFile>

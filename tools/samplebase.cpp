@@ -3,8 +3,8 @@
 #include "catalogue.h"
 #include "pdfwriter.h"
 
-#include "db/database.h"
-#include "db/schema.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
 
 #include <QDir>
 #include <QFile>

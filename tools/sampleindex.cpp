@@ -2,8 +2,8 @@
 
 #include "catalogue.h"
 
-#include "fulltext/fulltextquery.h"
-#include "fulltext/textindex.h"
+#include "core/fulltext/fulltextquery.h"
+#include "core/fulltext/textindex.h"
 
 namespace ferlin::sample {
 

@@ -1,12 +1,12 @@
 #include "fuzzentries.h"
 #include "fuzzinput.h"
 
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
-#include "platform/messagebox.h"
-#include "search/condition.h"
-#include "search/runsearch.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/platform/messagebox.h"
+#include "core/search/condition.h"
+#include "core/search/runsearch.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "fuzzentries.h"
 
-#include "fulltext/fulltextquery.h"
+#include "core/fulltext/fulltextquery.h"
 
 #include <QString>
 

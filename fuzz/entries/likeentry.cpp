@@ -1,6 +1,6 @@
 #include "fuzzentries.h"
 
-#include "db/jetdialect.h"
+#include "core/db/jetdialect.h"
 
 #include <QList>
 #include <QString>

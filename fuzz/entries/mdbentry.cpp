@@ -1,9 +1,9 @@
 #include "fuzzentries.h"
 #include "inputfile.h"
 
-#include "db/dberror.h"
-#include "import/childjetsource.h"
-#include "import/mdbrowsource.h"
+#include "core/db/dberror.h"
+#include "core/import/childjetsource.h"
+#include "core/import/mdbrowsource.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "fuzzentries.h"
 #include "inputfile.h"
 
-#include "fulltext/childpdfreader.h"
-#include "fulltext/pdftext.h"
+#include "core/fulltext/childpdfreader.h"
+#include "core/fulltext/pdftext.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #include "fuzzentries.h"
 
-#include "output/rtfreader.h"
-#include "output/rtfwriter.h"
+#include "core/output/rtfreader.h"
+#include "core/output/rtfwriter.h"
 
 #include <QFontInfo>
 #include <QTextBlock>

@@ -1,9 +1,9 @@
 #include "fuzzentries.h"
 #include "fuzzinput.h"
 
-#include "app/settingsio.h"
-#include "platform/messagebox.h"
-#include "platform/settingsstore.h"
+#include "core/context/settingsio.h"
+#include "core/platform/messagebox.h"
+#include "core/platform/settingsstore.h"
 
 #include <QMap>
 #include <QPair>

@@ -1,8 +1,8 @@
 #include "app/baseatstartup.h"
 
+#include "app/importprogress.h"
 #include "app/startup.h"
-#include "import/importprogress.h"
-#include "platform/platform.h"
+#include "core/platform/platform.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/baselocation.h"
-#include "import/childjetsource.h"
+#include "core/context/baselocation.h"
+#include "core/import/childjetsource.h"
 
 namespace ferlin {
 

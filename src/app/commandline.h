@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/childjetsource.h"
+#include "core/import/childjetsource.h"
 
 #include <QString>
 #include <QStringList>

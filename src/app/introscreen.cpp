@@ -1,6 +1,6 @@
 #include "app/introscreen.h"
 
-#include "app/screennumber.h"
+#include "gui/shell/screennumber.h"
 
 #include <QEvent>
 #include <QGroupBox>

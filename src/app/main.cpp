@@ -1,13 +1,13 @@
-#include "app/appcontext.h"
 #include "app/application.h"
 #include "app/baseatstartup.h"
-#include "app/baselock.h"
 #include "app/commandicons.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
 #include "app/windowcall.h"
-#include "platform/linuxplatform.h"
+#include "core/context/appcontext.h"
+#include "core/context/baselock.h"
+#include "gui/platform/linuxplatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,17 +1,17 @@
 #include "app/mainwindow.h"
 
-#include "app/accessibility.h"
 #include "app/commandicons.h"
 #include "app/helpwindow.h"
 #include "app/introscreen.h"
 #include "app/quitdialog.h"
-#include "app/settingsio.h"
 #include "app/startup.h"
-#include "app/texteditor.h"
-#include "baskets/basketlist.h"
-#include "config/configpage.h"
-#include "config/textlocationpage.h"
-#include "record/recordcard.h"
+#include "core/context/settingsio.h"
+#include "core/context/texteditor.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/config/configpage.h"
+#include "gui/config/textlocationpage.h"
+#include "gui/record/recordcard.h"
+#include "gui/shell/accessibility.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "app/countlabels.h"
-#include "app/screenhost.h"
-#include "baskets/basketlist.h"
-#include "record/recordcard.h"
+#include "core/context/appcontext.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/record/recordcard.h"
+#include "gui/shell/countlabels.h"
+#include "gui/shell/screenhost.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "app/quitdialog.h"
 
-#include "app/accessibility.h"
+#include "gui/shell/accessibility.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,18 +1,18 @@
 #include "app/startup.h"
 
-#include "app/baselocation.h"
 #include "app/introscreen.h"
-#include "app/linebreak.h"
 #include "app/mainwindow.h"
 #include "app/quitdialog.h"
-#include "app/settingsio.h"
-#include "app/startuplistener.h"
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/schema.h"
-#include "platform/busypointer.h"
-#include "platform/messagebox.h"
-#include "record/cardbrowser.h"
+#include "core/context/baselocation.h"
+#include "core/context/linebreak.h"
+#include "core/context/settingsio.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
+#include "core/platform/busypointer.h"
+#include "core/platform/messagebox.h"
+#include "core/record/cardbrowser.h"
+#include "gui/shell/startuplistener.h"
 
 #include <QGroupBox>
 

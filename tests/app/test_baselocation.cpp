@@ -1,7 +1,7 @@
 // Where the base lives: beside a writable program, else in each user's data folder, seeded once
 // from the program's folder (its base, or its published file converted).
 #include "app/baseatstartup.h"
-#include "app/baselocation.h"
+#include "core/context/baselocation.h"
 #include "fakes/fakeplatform.h"
 #include "replaysource.h"
 #include "support/programfixture.h"

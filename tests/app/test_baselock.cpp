@@ -1,9 +1,9 @@
 // One program at a time on a base: the lock beside it, the call to the open window, and what
 // the command line does while a window has the base.
-#include "app/baselock.h"
 #include "app/commandline.h"
 #include "app/windowcall.h"
-#include "db/schema.h"
+#include "core/context/baselock.h"
+#include "core/db/schema.h"
 #include "support/tempbase.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/settingsio.h"
+#include "core/context/settingsio.h"
 #include "fakes/fakemessagebox.h"
 #include "fakes/fakesettingsstore.h"
 

@@ -1,8 +1,8 @@
 #include "app/introscreen.h"
-#include "db/schema.h"
-#include "record/recordcard.h"
-#include "search/runsearch.h"
-#include "search/searchviews.h"
+#include "core/db/schema.h"
+#include "core/search/runsearch.h"
+#include "gui/record/recordcard.h"
+#include "gui/shell/searchviews.h"
 #include "support/programfixture.h"
 
 #include <QLabel>

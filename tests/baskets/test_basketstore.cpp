@@ -1,6 +1,6 @@
 // The basket store: rows copied by the names of their fields, duplicates skipped, the order.
-#include "baskets/basketstore.h"
-#include "db/recordset.h"
+#include "core/baskets/basketstore.h"
+#include "core/db/recordset.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/introscreen.h"
-#include "db/schema.h"
-#include "record/recordcard.h"
+#include "core/db/schema.h"
+#include "gui/record/recordcard.h"
 #include "support/programfixture.h"
 
 #include <QGroupBox>

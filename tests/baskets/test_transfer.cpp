@@ -1,5 +1,5 @@
-#include "baskets/transferdialog.h"
-#include "db/schema.h"
+#include "core/db/schema.h"
+#include "gui/baskets/transferdialog.h"
 #include "support/programfixture.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // The first-run configuration: the program search over the roots, then the whole run on the
 // program's first start, with the programs in temporary folders and fake drives.
-#include "config/autoconfigframe.h"
-#include "config/configpage.h"
-#include "config/programsearch.h"
-#include "config/textlocationpage.h"
+#include "core/config/programsearch.h"
+#include "gui/config/autoconfigframe.h"
+#include "gui/config/configpage.h"
+#include "gui/config/textlocationpage.h"
 #include "support/programfixture.h"
 
 #include <QDir>

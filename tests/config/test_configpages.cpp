@@ -1,11 +1,11 @@
 // The two configuration pages on a configured program: the paths as a working copy of the
 // settings, the file chooser, the text location, the drive choice and the save.
-#include "config/configpage.h"
-#include "config/folderpicker.h"
-#include "config/textlocationpage.h"
+#include "gui/config/configpage.h"
+#include "gui/config/folderpicker.h"
+#include "gui/config/textlocationpage.h"
 #include "support/programfixture.h"
 
-#include "config/autoconfigframe.h"
+#include "gui/config/autoconfigframe.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The copy, registration and move of the article texts onto a hard disk (Frame_Recopie).
-#include "app/settings.h"
-#include "config/folderpicker.h"
-#include "config/textcopy.h"
-#include "config/textcopyframe.h"
-#include "config/textlocationhost.h"
+#include "core/config/textcopy.h"
+#include "core/context/settings.h"
+#include "core/platform/platformerror.h"
 #include "fakes/fakeplatform.h"
-#include "platform/platformerror.h"
+#include "gui/config/folderpicker.h"
+#include "gui/config/textcopyframe.h"
+#include "gui/config/textlocationhost.h"
 
 #include <QDir>
 #include <QDirIterator>

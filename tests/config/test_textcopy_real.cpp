@@ -3,13 +3,13 @@
 // record card opens the article from the hard disk.
 #include "app/mainwindow.h"
 #include "app/screens.h"
-#include "config/textlocationpage.h"
-#include "db/database.h"
-#include "db/recordset.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/platform/linuxdrives.h"
+#include "core/platform/localfilesystem.h"
 #include "fakes/fakeplatform.h"
-#include "platform/linuxdrives.h"
-#include "platform/localfilesystem.h"
-#include "record/recordcard.h"
+#include "gui/config/textlocationpage.h"
+#include "gui/record/recordcard.h"
 #include "samplebase.h"
 
 #include <QDir>

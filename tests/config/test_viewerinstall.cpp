@@ -1,7 +1,7 @@
 // "Installer Acrobat Reader": the installer on CD-ROM n° 1 started through the desktop opener.
-#include "config/viewerinstall.h"
+#include "core/config/viewerinstall.h"
+#include "core/platform/platformerror.h"
 #include "fakes/fakeplatform.h"
-#include "platform/platformerror.h"
 
 #include <QDir>
 #include <QFile>

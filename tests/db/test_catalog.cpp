@@ -1,6 +1,6 @@
-#include "db/catalog.h"
-#include "db/fieldpresentation.h"
-#include "db/recordset.h"
+#include "core/db/catalog.h"
+#include "core/db/fieldpresentation.h"
+#include "core/db/recordset.h"
 #include "support/dberrors.h"
 #include "support/tempbase.h"
 

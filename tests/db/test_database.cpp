@@ -1,6 +1,6 @@
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/recordset.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
 #include "support/dberrors.h"
 #include "support/tempbase.h"
 

@@ -1,5 +1,5 @@
-#include "db/database.h"
-#include "db/jetdialect.h"
+#include "core/db/database.h"
+#include "core/db/jetdialect.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "db/catalog.h"
-#include "db/recordset.h"
+#include "core/db/catalog.h"
+#include "core/db/recordset.h"
 #include "support/dberrors.h"
 #include "support/tempbase.h"
 

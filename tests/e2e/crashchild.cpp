@@ -8,14 +8,14 @@
 //
 // Every question is answered "Oui" (the fake message box's first button). A line "<n> <count>"
 // is written after each change is complete; a change that fails ends the program with code 2.
-#include "app/appcontext.h"
-#include "baskets/basketoperations.h"
-#include "baskets/transfer.h"
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/schema.h"
+#include "core/baskets/basketoperations.h"
+#include "core/baskets/transfer.h"
+#include "core/context/appcontext.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
+#include "core/search/runsearch.h"
 #include "fakes/fakeplatform.h"
-#include "search/runsearch.h"
 
 #include <QCoreApplication>
 

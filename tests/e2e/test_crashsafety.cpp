@@ -1,8 +1,8 @@
 // A kill -9 in the middle of a replacing search or of a transfer leaves a base that passes the
 // integrity check, whose baskets hold whole references, each basket as one change left it.
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/schema.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
 #include "e2e/basereader.h"
 #include "support/samplebasecopy.h"
 

@@ -1,8 +1,8 @@
 // Every screen of the program, as a user and a screen reader meet them: option groups, layout
 // in a small window, accessible names.
 #include "app/mainwindow.h"
-#include "baskets/transferdialog.h"
-#include "search/keywordpicker.h"
+#include "gui/baskets/transferdialog.h"
+#include "gui/search/keywordpicker.h"
 #include "support/accessiblename.h"
 #include "support/programfixture.h"
 

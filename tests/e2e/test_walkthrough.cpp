@@ -3,14 +3,14 @@
 // archive and read the archives back, configure, quit, and start again.
 #include "app/introscreen.h"
 #include "app/quitdialog.h"
-#include "baskets/basketgridmodel.h"
-#include "baskets/basketlist.h"
 #include "e2e/basereader.h"
 #include "e2e/userprogram.h"
-#include "output/archivewindow.h"
-#include "output/printscreen.h"
-#include "record/recordcard.h"
-#include "search/keywordpicker.h"
+#include "gui/baskets/basketgridmodel.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/output/archivewindow.h"
+#include "gui/output/printscreen.h"
+#include "gui/record/recordcard.h"
+#include "gui/search/keywordpicker.h"
 #include "support/samplebasecopy.h"
 
 #include <QCheckBox>

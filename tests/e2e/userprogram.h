@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
-#include "baskets/basketgridmodel.h"
-#include "baskets/basketlist.h"
+#include "core/context/appcontext.h"
 #include "fakes/fakeplatform.h"
-#include "platform/qtlineprinter.h"
+#include "gui/baskets/basketgridmodel.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/platform/qtlineprinter.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -3,9 +3,9 @@
 // What the bibliography tests share: five references that try a style's rules, the engine's
 // presence, and a variable of the environment changed for one test.
 
-#include "db/database.h"
-#include "output/bibliography.h"
-#include "output/citationstyles.h"
+#include "core/db/database.h"
+#include "core/output/bibliography.h"
+#include "core/output/citationstyles.h"
 
 #include <QByteArray>
 #include <QString>

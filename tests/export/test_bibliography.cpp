@@ -3,9 +3,9 @@
 // chosen last, "ferlin --bibliography", and what is said when pandoc or the styles are missing.
 #include "app/commandline.h"
 #include "bibliographysupport.h"
-#include "output/basketexport.h"
-#include "output/bibliographydialog.h"
-#include "platform/clipboard.h"
+#include "core/output/basketexport.h"
+#include "core/platform/clipboard.h"
+#include "gui/output/bibliographydialog.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"
 

@@ -1,8 +1,8 @@
 // "Outils" → "Bibliographie d'un panier…": the style list and its filter, the language, the
 // order, the preview, the copy, the four file types, the stop, the keyboard.
 #include "bibliographysupport.h"
-#include "output/bibliographydialog.h"
-#include "platform/clipboard.h"
+#include "core/platform/clipboard.h"
+#include "gui/output/bibliographydialog.h"
 #include "support/accessiblename.h"
 #include "support/programfixture.h"
 

@@ -1,8 +1,8 @@
 // The CSV file as spreadsheets take it: a UTF-8 byte-order mark, the separator chosen, and cells
 // of any length, read back by Python's csv module (and by LibreOffice when it is installed).
+#include "core/output/basketexport.h"
+#include "core/output/exportformats.h"
 #include "export/readback.h"
-#include "output/basketexport.h"
-#include "output/exportformats.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // The four export files of a basket, each read back by a reader of its format's ecosystem.
-#include "app/settings.h"
-#include "db/database.h"
-#include "db/schema.h"
+#include "core/context/settings.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
+#include "core/output/basketexport.h"
 #include "export/readback.h"
-#include "output/basketexport.h"
 #include "support/samplebasecopy.h"
 #include "support/tempbase.h"
 

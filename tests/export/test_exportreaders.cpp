@@ -1,10 +1,10 @@
 // What the programs that read the exports make of them: names split as a French bibliographer
 // splits them, BibTeX values as BibTeX, pandoc and Zotero's BibTeX reader decode them, titles
 // kept as written by citeproc, RIS values of several lines.
-#include "db/database.h"
+#include "core/db/database.h"
+#include "core/output/basketexport.h"
+#include "core/output/exportformats.h"
 #include "export/readback.h"
-#include "output/basketexport.h"
-#include "output/exportformats.h"
 #include "support/samplebasecopy.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 // Where the export is offered: "Exporter un panier…" in the "Outils" menu, and
 // "ferlin --export PANIER FORMAT FICHIER"; and the copy of a basket for a reference manager.
 #include "app/commandline.h"
-#include "output/exportdialog.h"
-#include "output/exportformats.h"
-#include "output/referencecopy.h"
-#include "output/referencecopydialog.h"
+#include "core/output/exportformats.h"
+#include "core/output/referencecopy.h"
+#include "gui/output/exportdialog.h"
+#include "gui/output/referencecopydialog.h"
 #include "support/accessiblename.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/busypointer.h"
+#include "core/platform/busypointer.h"
 
 #include <QList>
 

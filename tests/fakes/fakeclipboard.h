@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/clipboard.h"
+#include "core/platform/clipboard.h"
 
 #include <QByteArray>
 #include <QMap>

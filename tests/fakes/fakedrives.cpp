@@ -1,6 +1,6 @@
 #include "fakes/fakedrives.h"
 
-#include "platform/platformerror.h"
+#include "core/platform/platformerror.h"
 
 namespace ferlin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/drives.h"
+#include "core/platform/drives.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/filesystem.h"
-#include "platform/localfilesystem.h"
-#include "platform/platformerror.h"
+#include "core/platform/filesystem.h"
+#include "core/platform/localfilesystem.h"
+#include "core/platform/platformerror.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/platformerror.h"
-#include "platform/programlauncher.h"
+#include "core/platform/platformerror.h"
+#include "core/platform/programlauncher.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/lineprinter.h"
-#include "platform/platformerror.h"
+#include "core/platform/lineprinter.h"
+#include "core/platform/platformerror.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "core/platform/messagebox.h"
 
 #include <QList>
 

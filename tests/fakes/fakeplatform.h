@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/platform.h"
 #include "fakes/fakebusypointer.h"
 #include "fakes/fakeclipboard.h"
 #include "fakes/fakedrives.h"
@@ -9,7 +10,6 @@
 #include "fakes/fakemessagebox.h"
 #include "fakes/fakerichtextprinter.h"
 #include "fakes/fakesettingsstore.h"
-#include "platform/platform.h"
 
 namespace ferlin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/richtextprinter.h"
+#include "core/platform/richtextprinter.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/settingsstore.h"
+#include "core/platform/settingsstore.h"
 
 #include <QList>
 #include <QMap>

@@ -1,10 +1,10 @@
 // The text index: the query syntax, indexing generated PDFs in the worker thread, finding them.
-#include "fulltext/childpdfreader.h"
-#include "fulltext/fulltextquery.h"
-#include "fulltext/textindex.h"
-#include "fulltext/textindexer.h"
-#include "fulltext/textsearch.h"
-#include "fulltext/viewerpage.h"
+#include "core/fulltext/childpdfreader.h"
+#include "core/fulltext/fulltextquery.h"
+#include "core/fulltext/textindex.h"
+#include "core/fulltext/textindexer.h"
+#include "core/fulltext/textsearch.h"
+#include "core/fulltext/viewerpage.h"
 #include "pdfwriter.h"
 
 #include <QDir>

@@ -2,12 +2,12 @@
 // texts on a hard disk, a search, a page opened in the viewer, the references placed in a basket.
 #include "app/commandline.h"
 #include "app/helpwindow.h"
-#include "app/settingsio.h"
-#include "db/recordset.h"
-#include "fulltext/fulltextresults.h"
-#include "fulltext/fulltextscreen.h"
-#include "fulltext/textindex.h"
-#include "fulltext/textindexer.h"
+#include "core/context/settingsio.h"
+#include "core/db/recordset.h"
+#include "core/fulltext/fulltextresults.h"
+#include "core/fulltext/textindex.h"
+#include "core/fulltext/textindexer.h"
+#include "gui/fulltext/fulltextscreen.h"
 #include "pdfwriter.h"
 #include "support/programfixture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/rowsource.h"
+#include "core/import/rowsource.h"
 
 #include <functional>
 

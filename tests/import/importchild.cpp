@@ -6,8 +6,8 @@
 //
 // A line "table <name>" is written when each table starts, "done" once the new base is in
 // place; a conversion that fails ends the program with code 2.
-#include "db/dberror.h"
-#include "import/importcatalogue.h"
+#include "core/db/dberror.h"
+#include "core/import/importcatalogue.h"
 #include "replaysource.h"
 
 #include <QCoreApplication>

@@ -2,14 +2,14 @@
 // base stands in for the published file, replayed as rows. It comes out identical, a newer
 // edition keeps the baskets of the base it replaces, and what cannot be converted whole leaves
 // the former base as it was.
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/import/importcatalogue.h"
+#include "core/import/importreport.h"
 #include "e2e/basereader.h"
 #include "import/editedsource.h"
-#include "import/importcatalogue.h"
-#include "import/importreport.h"
 #include "replaysource.h"
 #include "search/messageprinters.h"
 #include "support/samplebasecopy.h"

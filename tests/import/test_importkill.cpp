@@ -1,8 +1,8 @@
 // A kill -9 at any moment of a conversion leaves the former base as it was, or the new one
 // whole, never a base converted in part; and the next conversion goes through.
-#include "db/dberror.h"
+#include "core/db/dberror.h"
+#include "core/import/importcatalogue.h"
 #include "e2e/basereader.h"
-#include "import/importcatalogue.h"
 #include "replaysource.h"
 #include "support/samplebasecopy.h"
 

@@ -1,11 +1,11 @@
 // The published base converted at start-up, when the program's folder has it but no base of
 // its own, and from the command line ("ferlin --import FICHIER.mdb").
 #include "app/commandline.h"
+#include "app/importprogress.h"
+#include "core/import/childjetsource.h"
 #include "e2e/basereader.h"
 #include "fakes/fakeplatform.h"
-#include "import/childjetsource.h"
 #include "import/editedsource.h"
-#include "import/importprogress.h"
 #include "replaysource.h"
 #include "search/messageprinters.h"
 #include "support/samplebasecopy.h"
@@ -124,8 +124,7 @@ TEST(ImportAtStartup, APublishedFileOfAnotherStructureShowsTheStructureMessage)
 // child is stuck, and "Annuler" stops it at once.
 TEST(ImportAtStartup, CancelStopsTheReaderAtOnceAndGoesOnToTheMissingBase)
 {
-    const QString hostile =
-        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
+    const QString hostile = QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
     if (!QFile::exists(hostile))
         GTEST_SKIP() << "no hostile test files";
     ProgramFolder folder;
@@ -169,8 +168,7 @@ TEST(ImportAtStartup, CancelStopsTheReaderAtOnceAndGoesOnToTheMissingBase)
 
 TEST(ImportAtStartup, AFileThatFailedIsRememberedUntilItChanges)
 {
-    const QString hostile =
-        QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
+    const QString hostile = QStringLiteral(FERLIN_MDB_TESTDATA "/../hostile/kkd-loop-memory.mdb");
     if (!QFile::exists(hostile))
         GTEST_SKIP() << "no hostile test files";
     ProgramFolder folder;

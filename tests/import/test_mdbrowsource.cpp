@@ -1,9 +1,9 @@
 // Jet files read with libmdb: the types a published base may hold, NULLs, memo fields whole,
 // Jet 4 text in every script; and a file that is not the catalogue refused before anything is
 // written.
-#include "db/dberror.h"
-#include "import/importcatalogue.h"
-#include "import/mdbrowsource.h"
+#include "core/db/dberror.h"
+#include "core/import/importcatalogue.h"
+#include "core/import/mdbrowsource.h"
 #include "search/messageprinters.h"
 
 #include <QDir>

@@ -2,12 +2,12 @@
 // ends as a damaged file within the limits, the program's memory and standard error stay small
 // and the base stays as it was; rows come in the file's own order, every character whole; a
 // file that was not read cleanly is refused.
-#include "db/dberror.h"
+#include "core/db/dberror.h"
+#include "core/import/childjetsource.h"
+#include "core/import/importcatalogue.h"
+#include "core/import/mdbrowsource.h"
 #include "e2e/basereader.h"
-#include "import/childjetsource.h"
 #include "import/editedsource.h"
-#include "import/importcatalogue.h"
-#include "import/mdbrowsource.h"
 #include "replaysource.h"
 #include "support/samplebasecopy.h"
 

@@ -1,8 +1,8 @@
 #include "app/introscreen.h"
-#include "info/aboutbox.h"
-#include "info/associationscreen.h"
-#include "info/statescreen.h"
-#include "info/weblinks.h"
+#include "core/info/weblinks.h"
+#include "gui/info/aboutbox.h"
+#include "gui/info/associationscreen.h"
+#include "gui/info/statescreen.h"
 #include "support/programfixture.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The program as a desktop installs it: this build installed into a temporary DESTDIR (the
 // sample base included), its files and their validators, and the installed launcher started
 // from another folder with a home of its own.
-#include "app/appcontext.h"
-#include "baskets/basketoperations.h"
+#include "core/baskets/basketoperations.h"
+#include "core/context/appcontext.h"
+#include "core/record/cardbrowser.h"
 #include "fakes/fakeplatform.h"
-#include "record/cardbrowser.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

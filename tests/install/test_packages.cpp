@@ -1,6 +1,6 @@
 // The two Debian packages made from this build: their names, versions and fields, lintian's
 // verdict, and the program unpacked from them started as a user would.
-#include "db/database.h"
+#include "core/db/database.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/output/archivebuilder.h"
 #include "fakes/fakebusypointer.h"
 #include "fakes/fakemessagebox.h"
-#include "output/archivebuilder.h"
 #include "support/samplebasecopy.h"
 #include "support/tempbase.h"
 

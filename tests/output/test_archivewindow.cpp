@@ -1,9 +1,9 @@
-#include "app/captioncolours.h"
-#include "db/database.h"
-#include "db/recordset.h"
-#include "output/archivefile.h"
-#include "output/archivewindow.h"
-#include "output/rtfwriter.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/output/archivefile.h"
+#include "core/output/rtfwriter.h"
+#include "gui/output/archivewindow.h"
+#include "gui/shell/captioncolours.h"
 #include "support/programfixture.h"
 
 #include <QCheckBox>

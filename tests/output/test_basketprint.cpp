@@ -1,9 +1,9 @@
-#include "db/dberror.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "core/db/dberror.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/output/basketprint.h"
+#include "core/platform/platformerror.h"
 #include "fakes/fakelineprinter.h"
-#include "output/basketprint.h"
-#include "platform/platformerror.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "app/captioncolours.h"
-#include "db/database.h"
-#include "db/recordset.h"
-#include "output/printscreen.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "gui/output/printscreen.h"
+#include "gui/shell/captioncolours.h"
 #include "support/programfixture.h"
 
 #include <QAction>

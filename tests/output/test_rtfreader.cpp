@@ -1,4 +1,4 @@
-#include "output/rtfreader.h"
+#include "core/output/rtfreader.h"
 
 #include <QDir>
 #include <QFile>

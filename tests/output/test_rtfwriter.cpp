@@ -1,5 +1,5 @@
-#include "output/rtfreader.h"
-#include "output/rtfwriter.h"
+#include "core/output/rtfreader.h"
+#include "core/output/rtfwriter.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Files and folders: whole-tree copy and move with their progress, and the error numbers the
 // commands react to.
-#include "platform/localfilesystem.h"
-#include "platform/platformerror.h"
+#include "core/platform/localfilesystem.h"
+#include "core/platform/platformerror.h"
 
 #include <QDir>
 #include <QFile>

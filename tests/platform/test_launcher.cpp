@@ -1,6 +1,6 @@
 // Starting programs: arguments reach the program exactly, whatever blanks and quotes they hold.
-#include "platform/platformerror.h"
-#include "platform/processlauncher.h"
+#include "core/platform/platformerror.h"
+#include "core/platform/processlauncher.h"
 
 #include <QDir>
 #include <QFile>

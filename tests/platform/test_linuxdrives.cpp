@@ -1,7 +1,7 @@
 // The Linux drives on a sample system: a mount table, device nodes and the kernel's block
 // device folders, all in a temporary folder.
-#include "platform/linuxdrives.h"
-#include "platform/platformerror.h"
+#include "core/platform/linuxdrives.h"
+#include "core/platform/platformerror.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Message boxes: the title rules, the fake's script, and the real QMessageBox driven on screen.
 #include "fakes/fakemessagebox.h"
-#include "platform/qtmessagebox.h"
+#include "gui/platform/qtmessagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Reading the mount table and telling drive types apart, on sample text.
-#include "platform/mounttable.h"
+#include "core/platform/mounttable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The line printer and the rich-text printer, printing into PDF files read back by pdftotext.
-#include "platform/platformerror.h"
-#include "platform/qtlineprinter.h"
-#include "platform/qtrichtextprinter.h"
+#include "core/platform/platformerror.h"
+#include "gui/platform/qtlineprinter.h"
+#include "gui/platform/qtrichtextprinter.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The small services (clipboard, busy pointer) and the wiring of the platform, real and fake.
 #include "fakes/fakeplatform.h"
-#include "platform/linuxplatform.h"
-#include "platform/qtbusypointer.h"
-#include "platform/qtclipboard.h"
+#include "gui/platform/linuxplatform.h"
+#include "gui/platform/qtbusypointer.h"
+#include "gui/platform/qtclipboard.h"
 
 #include <QClipboard>
 #include <QCursor>

@@ -1,6 +1,6 @@
 // The settings store in an INI file: values come back whole, and a store that cannot be
 // written says so.
-#include "platform/inisettingsstore.h"
+#include "core/platform/inisettingsstore.h"
 
 #include <QFile>
 #include <QTemporaryDir>

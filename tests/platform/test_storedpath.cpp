@@ -1,5 +1,5 @@
 // Stored backslash paths turned into the real file on disk, without regard to case.
-#include "platform/storedpath.h"
+#include "core/platform/storedpath.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The card browser: the card's one set, opened on the base or a basket, moved, and read without
 // being moved.
-#include "app/appcontext.h"
-#include "baskets/basketstore.h"
+#include "core/baskets/basketstore.h"
+#include "core/context/appcontext.h"
+#include "core/record/cardbrowser.h"
 #include "fakes/fakeplatform.h"
-#include "record/cardbrowser.h"
 #include "support/tempbase.h"
 
 #include <gtest/gtest.h>

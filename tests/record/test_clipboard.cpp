@@ -1,5 +1,5 @@
-#include "record/clipboardtext.h"
-#include "record/recordcard.h"
+#include "core/record/clipboardtext.h"
+#include "gui/record/recordcard.h"
 #include "support/programfixture.h"
 
 #include <QAction>

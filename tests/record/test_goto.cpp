@@ -1,7 +1,7 @@
-#include "db/recordset.h"
+#include "core/db/recordset.h"
+#include "core/record/goto.h"
 #include "fakes/fakeplatform.h"
-#include "record/cardpanels.h"
-#include "record/goto.h"
+#include "gui/record/cardpanels.h"
 #include "support/samplebasecopy.h"
 #include "support/tempbase.h"
 

@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
+#include "core/platform/platformerror.h"
+#include "core/platform/storedpath.h"
+#include "core/record/textaccess.h"
 #include "fakes/fakeplatform.h"
-#include "platform/platformerror.h"
-#include "platform/storedpath.h"
-#include "record/textaccess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // "Texte" tried on a generated sample base with its disc folders, the real drives and files: a
 // link stands for the CD-ROM drive and points at one disc folder or the other.
-#include "db/database.h"
-#include "db/recordset.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/platform/linuxdrives.h"
+#include "core/platform/localfilesystem.h"
+#include "core/record/textaccess.h"
 #include "fakes/fakeplatform.h"
-#include "platform/linuxdrives.h"
-#include "platform/localfilesystem.h"
-#include "record/textaccess.h"
 #include "samplebase.h"
 
 #include <QDir>

@@ -2,16 +2,16 @@
 // patterns in every search criterion, huge, empty and broken references in the base, damaged,
 // read-only and locked base files, a full disk, garbage settings, and broken archive files.
 // Each case works or gives a clear French message, and loses nothing.
-#include "db/database.h"
-#include "db/recordset.h"
-#include "db/schema.h"
-#include "output/archivewindow.h"
-#include "output/printscreen.h"
-#include "platform/linuxdrives.h"
-#include "platform/localfilesystem.h"
-#include "record/recordcard.h"
-#include "record/textaccess.h"
-#include "search/runsearch.h"
+#include "core/db/database.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
+#include "core/platform/linuxdrives.h"
+#include "core/platform/localfilesystem.h"
+#include "core/record/textaccess.h"
+#include "core/search/runsearch.h"
+#include "gui/output/archivewindow.h"
+#include "gui/output/printscreen.h"
+#include "gui/record/recordcard.h"
 #include "support/programfixture.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
+#include "core/search/condition.h"
 #include "fakes/fakemessagebox.h"
 #include "messageprinters.h"
-#include "search/condition.h"
 
 #include <gtest/gtest.h>
 

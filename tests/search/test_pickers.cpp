@@ -1,5 +1,5 @@
-#include "search/authorpicker.h"
-#include "search/keywordpicker.h"
+#include "gui/search/authorpicker.h"
+#include "gui/search/keywordpicker.h"
 #include "support/programfixture.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "db/schema.h"
+#include "core/db/schema.h"
+#include "core/search/keysetreader.h"
+#include "core/search/runsearch.h"
+#include "gui/record/recordcard.h"
 #include "messageprinters.h"
-#include "record/recordcard.h"
-#include "search/keysetreader.h"
-#include "search/runsearch.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"
 

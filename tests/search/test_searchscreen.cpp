@@ -1,7 +1,7 @@
-#include "baskets/basketlist.h"
-#include "search/authorpicker.h"
-#include "search/keywordpicker.h"
-#include "search/searchscreen.h"
+#include "gui/baskets/basketlist.h"
+#include "gui/search/authorpicker.h"
+#include "gui/search/keywordpicker.h"
+#include "gui/search/searchscreen.h"
 #include "support/accessiblename.h"
 #include "support/programfixture.h"
 

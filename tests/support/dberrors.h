@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/dberror.h"
+#include "core/db/dberror.h"
 
 #include <functional>
 

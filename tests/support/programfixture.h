@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/screens.h"
-#include "db/schema.h"
+#include "core/context/appcontext.h"
+#include "core/db/schema.h"
+#include "core/record/cardbrowser.h"
 #include "fakes/fakeplatform.h"
-#include "record/cardbrowser.h"
-#include "record/recordcard.h"
+#include "gui/record/recordcard.h"
 #include "support/samplebasecopy.h"
 
 namespace ferlin::test {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/database.h"
+#include "core/db/database.h"
 #include "samplebase.h"
 
 #include <QDir>

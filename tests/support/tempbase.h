@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/database.h"
-#include "db/schema.h"
+#include "core/db/database.h"
+#include "core/db/schema.h"
 
 #include <QTemporaryDir>
 

@@ -2,11 +2,11 @@
 #include "pdfcheck.h"
 #include "samplebase.h"
 
-#include "db/catalog.h"
-#include "db/database.h"
-#include "db/fieldpresentation.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "core/db/catalog.h"
+#include "core/db/database.h"
+#include "core/db/fieldpresentation.h"
+#include "core/db/recordset.h"
+#include "core/db/schema.h"
 
 #include <QCollator>
 #include <QDir>
