@@ -6,6 +6,7 @@
 #include "core/output/basketexport.h"
 #include "core/platform/clipboard.h"
 #include "gui/output/bibliographydialog.h"
+#include "support/commandrun.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"
 
@@ -193,23 +194,11 @@ TEST(CardCopyInStyle, CopiesTheCardsReferenceInTheStyleChosenLastAsHtmlAndText)
         QKeySequence(QStringLiteral("Ctrl+Shift+C")));
 }
 
-// "ferlin ARGUMENTS" on a base whose basket 1 holds the five references.
-struct CommandRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using test::CommandRun;
 
 CommandRun run(const QStringList &arguments, const QString &base)
 {
-    CommandRun result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    FakeSettingsStore settings;
-    result.status = RunCommandLine(QStringList{QStringLiteral("ferlin")} + arguments, base, out,
-                                   err, openPublishedBase, &settings)
-                        .value_or(-1);
-    return result;
+    return test::runCommand(arguments, base);
 }
 
 TEST(BibliographyCommand, WritesTheFileItsExtensionNamesOrSaysInFrenchWhyNot)

@@ -6,6 +6,7 @@
 #include "gui/output/exportdialog.h"
 #include "gui/output/referencecopydialog.h"
 #include "support/accessiblename.h"
+#include "support/commandrun.h"
 #include "support/programfixture.h"
 #include "support/tempbase.h"
 
@@ -224,23 +225,11 @@ TEST(ExportDialog, AsksBeforeReplacingAFileAndTellsAFailure)
               QStringLiteral("Choisissez le fichier où écrire le panier."));
 }
 
-// "ferlin ARGUMENTS" on a base whose basket 1 holds two references.
-struct CommandRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using test::CommandRun;
 
 CommandRun run(const QStringList &arguments, const QString &base)
 {
-    CommandRun result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    FakeSettingsStore settings;
-    result.status = RunCommandLine(QStringList{QStringLiteral("ferlin")} + arguments, base, out,
-                                   err, openPublishedBase, &settings)
-                        .value_or(-1);
-    return result;
+    return test::runCommand(arguments, base);
 }
 
 TEST(ExportCommand, TakesTheCsvSeparatorAnywhereAfterTheCommand)

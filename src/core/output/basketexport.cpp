@@ -360,8 +360,8 @@ void WriteFileAtomically(const QString &file, const QByteArray &bytes)
     }
 }
 
-int ExportBasket(Database &db, int basket, ExportFormat format, const QString &file,
-                 const QString &textsFolder, const ExportOptions &options)
+BasketExport ReadBasketToShare(Database &db, int basket, const QString &textsFolder,
+                               const QString &what)
 {
     if (basket < 1 || basket > Schema::BasketCount)
         throw ExportError(QStringLiteral("Il n'y a pas de panier n° %1 : les paniers sont "
@@ -376,7 +376,15 @@ int ExportBasket(Database &db, int basket, ExportFormat format, const QString &f
     }
     if (read.references.empty())
         throw ExportError(
-            QStringLiteral("Le panier n° %1 est vide : il n'y a rien à exporter.").arg(basket));
+            QStringLiteral("Le panier n° %1 est vide : il n'y a rien à %2.").arg(basket).arg(what));
+    return read;
+}
+
+int ExportBasket(Database &db, int basket, ExportFormat format, const QString &file,
+                 const QString &textsFolder, const ExportOptions &options)
+{
+    const BasketExport read =
+        ReadBasketToShare(db, basket, textsFolder, QStringLiteral("exporter"));
     WriteFileAtomically(file, FormatExport(format, read, options));
     return int(read.references.size());
 }

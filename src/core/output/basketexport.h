@@ -92,6 +92,11 @@ BasketExport ReadBasketForExport(Database &db, int basket, const QString &textsF
 BasketExport ExportOfRecord(const QStringList &fields, const QStringList &values,
                             const QString &textsFolder);
 
+// Basket n read to be exported or copied; throws ExportError, in French, for a basket that does
+// not exist, cannot be read or is empty ("il n'y a rien à " + what).
+BasketExport ReadBasketToShare(Database &db, int basket, const QString &textsFolder,
+                               const QString &what);
+
 // The bytes of the file in a format.
 QByteArray FormatExport(ExportFormat format, const BasketExport &basket,
                         const ExportOptions &options = {});
