@@ -117,6 +117,23 @@ Settings settingsOf(const CommandContext &context)
     return settings;
 }
 
+// The basket a command names: 1, 2 or 3; 0 for anything else.
+int basketArgument(const QString &value)
+{
+    bool isNumber = false;
+    const int basket = value.toInt(&isNumber);
+    return isNumber && basket >= 1 && basket <= Schema::BasketCount ? basket : 0;
+}
+
+// A base that cannot be read, told as every command tells it.
+int baseUnreadable(CommandContext &context, const DbError &error)
+{
+    context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
+                       .arg(QDir::toNativeSeparators(context.databasePath))
+                << error.description() << u'\n';
+    return Failed;
+}
+
 // How often the indexing tells where it stands, in files.
 constexpr int IndexingStep = 100;
 
@@ -129,10 +146,7 @@ int indexTexts(const QStringList &, CommandContext &context)
         LocalFileSystem files;
         reach = FindReachableTexts(*db, settingsOf(context), drives, files);
     } catch (const DbError &error) {
-        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
-                           .arg(QDir::toNativeSeparators(context.databasePath))
-                    << error.description() << u'\n';
-        return Failed;
+        return baseUnreadable(context, error);
     }
     if (!reach.unreachable.isEmpty()) {
         context.err << QStringLiteral("ferlin : ") << reach.unreachable << u'\n';
@@ -176,9 +190,8 @@ int indexTexts(const QStringList &, CommandContext &context)
 
 int runExport(const QStringList &values, CommandContext &context)
 {
-    bool isNumber = false;
-    const int basket = values.at(0).toInt(&isNumber);
-    if (!isNumber || basket < 1 || basket > Schema::BasketCount)
+    const int basket = basketArgument(values.at(0));
+    if (basket == 0)
         return wrongUsage(context.err,
                           QStringLiteral("PANIER vaut 1, 2 ou 3, pas « %1 ».").arg(values.at(0)));
     const std::optional<ExportFormat> format = exportFormatNamed(values.at(1));
@@ -211,9 +224,7 @@ int runExport(const QStringList &values, CommandContext &context)
         context.out << exportDoneMessage(count, file) << u'\n';
         return Done;
     } catch (const DbError &error) {
-        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
-                           .arg(QDir::toNativeSeparators(context.databasePath))
-                    << error.description() << u'\n';
+        return baseUnreadable(context, error);
     } catch (const ExportError &error) {
         context.err << QStringLiteral("ferlin : ") << error.message() << u'\n';
     }
@@ -222,9 +233,8 @@ int runExport(const QStringList &values, CommandContext &context)
 
 int runBibliography(const QStringList &values, CommandContext &context)
 {
-    bool isNumber = false;
-    const int basket = values.at(0).toInt(&isNumber);
-    if (!isNumber || basket < 1 || basket > Schema::BasketCount)
+    const int basket = basketArgument(values.at(0));
+    if (basket == 0)
         return wrongUsage(context.err,
                           QStringLiteral("PANIER vaut 1, 2 ou 3, pas « %1 ».").arg(values.at(0)));
     // The type follows the file's extension; a name without one of the four is an HTML page.
@@ -273,9 +283,7 @@ int runBibliography(const QStringList &values, CommandContext &context)
         context.out << bibliographyDoneMessage(done.count, file) << u'\n';
         return Done;
     } catch (const DbError &error) {
-        context.err << QStringLiteral("ferlin : la base « %1 » ne peut pas être lue : ")
-                           .arg(QDir::toNativeSeparators(context.databasePath))
-                    << error.description() << u'\n';
+        return baseUnreadable(context, error);
     } catch (const ExportError &error) {
         context.err << QStringLiteral("ferlin : ") << error.message() << u'\n';
     }
